@@ -1,0 +1,59 @@
+// WMIFacade: the engine behind one Python WMIFacade object. Owns the WMI locator and the
+// ROOT\WMI services interface (one reference each), connects lazily on the first operation and
+// keeps the connection for its whole life. Operations return 1 for success and 0 for failure and
+// trace every step on standard output. Not thread-safe: one call at a time (the module serialises).
+// Only memory exhaustion leaves an operation as an exception (std::bad_alloc); COM strings and
+// objects the operation holds are released on the way out.
+#ifndef QUILLET_WMIFACADE_H
+#define QUILLET_WMIFACADE_H
+
+#include <windows.h>
+#include <wbemidl.h>
+#include <vector>
+
+class WMIObject;
+class MSiSCSI_InitiatorSessionInfo;
+
+class WMIFacade
+{
+public:
+    WMIFacade();
+    ~WMIFacade();
+
+    int initializeCOM();
+    int connect();
+
+    int queryHBAInformation(const wchar_t* instanceName, WMIObject* record);
+    int queryTCPIPConfig(const wchar_t* instanceName, WMIObject* record);
+    int queryNICConfig(const wchar_t* instanceName, WMIObject* record);
+    int queryInitiatorSessionInfo(const wchar_t* instanceName,
+                                  std::vector<MSiSCSI_InitiatorSessionInfo*>& records);
+    int getPDORemovePeriod(const wchar_t* instanceName, LONG* period);
+    int setPDORemovePeriod(const wchar_t* instanceName, LONG period);
+
+    int printSomething();
+
+private:
+    WMIFacade(const WMIFacade&);
+    WMIFacade& operator=(const WMIFacade&);
+
+    bool isConnected() const;
+    // Connects when needed, builds the query text from selectText and the optional instance
+    // name, and runs it. On success *ppEnum holds the enumerator (owned by the caller) and 1 is
+    // returned; on failure the engine's error line has been traced and 0 is returned.
+    int runQuery(const wchar_t* selectText, const wchar_t* instanceName, IEnumWbemClassObject** ppEnum);
+    // Fetches the next instance; false at the end of the data or when WMI reports an error
+    // (traced). *ppObject is owned by the caller.
+    bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject);
+    // Reads the instance's InstanceName and traces it (" InstanceName : ").
+    void traceInstanceName(IWbemClassObject* pObject);
+    int queryRecord(const wchar_t* selectText, const wchar_t* instanceName, WMIObject* record);
+
+    IWbemLocator* m_pLocator;
+    IWbemServices* m_pServices;
+    bool m_bUninitializeCOM;
+};
+
+int printSomethingGlobal();
+
+#endif

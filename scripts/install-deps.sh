@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing (as root, with apt-get).
+# Usage: install-deps.sh [--windows]   (--windows adds MinGW-w64 and Wine)
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev)
+if [[ "${1:-}" == "--windows" ]]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 googletest)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
+if [[ ! -x "$python" ]]; then
+  echo "Python 2.7 not found at $python (set PYTHON2 to its interpreter)" >&2
+  exit 1
+fi
