@@ -28,6 +28,9 @@ std::string hresultText(HRESULT hr);
 std::string toUtf8(const wchar_t* text, size_t length);
 std::string toUtf8(const std::wstring& text);
 
+// Creates the WMI locator for CoCreateInstance (implemented by the WMI service, platform/wmi).
+HRESULT createWbemLocator(REFIID riid, void** ppv);
+
 }  // namespace winsim
 
 #endif
