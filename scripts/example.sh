@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# Builds the module and runs the main job: a smoke run of the module.
+# Builds the module and runs the main job: the inventory of the sample initiator host
+# (examples/sample_initiator.mof). The module's traces go to stdout, the report to stderr.
+# Extra arguments go to the example (e.g. --quiet, --set-period 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh -DQUILLET_TESTS=OFF
 python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
-PYTHONPATH=build/python "$python" -c 'import Quillet; f = Quillet.WMIFacade(); f.printSomething(); Quillet.printSomethingGlobal()'
+
+# The example may store a new period: give it a copy of the sample repository.
+repository=$(mktemp --suffix=.mof)
+trap 'rm -f "$repository"' EXIT
+cp examples/sample_initiator.mof "$repository"
+
+WMISIM_REPOSITORY="$repository" PYTHONPATH=build/python "$python" examples/inventory.py "$@" \
+  'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E0_0' \
+  'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E1_1'

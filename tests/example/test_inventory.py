@@ -1,0 +1,73 @@
+"""The inventory example against the sample initiator repository."""
+import os
+import subprocess
+import sys
+import tempfile
+import shutil
+import unittest
+
+SOURCE = os.environ.get('QUILLET_SOURCE_DIR', os.path.join(os.path.dirname(__file__), '..', '..'))
+SCRIPT = os.path.join(SOURCE, 'examples', 'inventory.py')
+SAMPLE = os.path.join(SOURCE, 'examples', 'sample_initiator.mof')
+ADAPTER_0 = r'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E0_0'
+ADAPTER_1 = r'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E1_1'
+
+
+class InventoryTest(unittest.TestCase):
+    def setUp(self):
+        # The example may write the period back: work on a copy of the sample.
+        self.workdir = tempfile.mkdtemp(prefix='quillet-example-')
+        self.repository = os.path.join(self.workdir, 'sample.mof')
+        shutil.copy(SAMPLE, self.repository)
+
+    def tearDown(self):
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    def run_inventory(self, *args):
+        env = dict(os.environ, WMISIM_REPOSITORY=self.repository,
+                   WMISIM_LOG=os.path.join(self.workdir, 'calls.log'))
+        env.pop('WMISIM_FAULTS', None)
+        process = subprocess.Popen([sys.executable, SCRIPT] + list(args), env=env,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        stdout, stderr = process.communicate()
+        with open(os.path.join(self.workdir, 'calls.log')) as log:
+            leaks = log.read().splitlines()[-1]
+        return process.returncode, stdout.decode('utf-8'), stderr.decode('utf-8'), leaks
+
+    def test_report_holds_every_section_of_the_sample(self):
+        status, traces, report, leaks = self.run_inventory(ADAPTER_0, ADAPTER_1)
+        self.assertEqual(0, status, report)
+        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
+        self.assertIn(u'Adapters with sessions: 2', report)
+        self.assertIn(u'HN-ISX2 10GbE iSCSI Adapter', report)                   # HBA information
+        self.assertIn(u'{40FC296B-47CA-6710-B31D-00DD0106620A}', report)        # GUID layout
+        self.assertIn(u'10.20.11.21', report)                                    # TCP/IP
+        self.assertIn(u'255.255.255.0', report)
+        self.assertIn(u'00-90-FA-3C-51-8F', report)                              # NIC
+        self.assertIn(u'iqn.2019-11.net.storvault:array1.vol-sql-data', report)  # sessions
+        self.assertIn(u'Connection 18374967884590530562  CID 2  auth CHAP', report)  # second connection
+        self.assertEqual(4, report.count(u'Connection '))
+        self.assertIn(u'PDORemovePeriod: 20 s', report)
+        self.assertIn(u' InstanceName : ', traces)                               # traces on stdout
+
+    def test_quiet_drops_the_traces(self):
+        status, traces, report, _ = self.run_inventory('--quiet', ADAPTER_0)
+        self.assertEqual(0, status, report)
+        self.assertEqual(u'', traces)
+        self.assertIn(u'HN2604A01187', report)
+
+    def test_period_round_trip(self):
+        status, _, report, leaks = self.run_inventory('--set-period', '45')
+        self.assertEqual(0, status, report)
+        self.assertIn(u'Set PDORemovePeriod to 45 s: stored', report)
+        self.assertIn(u'PDORemovePeriod read back: 45 s', report)
+        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
+
+    def test_unknown_adapter_is_reported_not_fatal(self):
+        status, _, report, _ = self.run_inventory(u'PCI\\NO_SUCH_ADAPTER')
+        self.assertEqual(0, status, report)
+        self.assertIn(u'no HBA information for this instance name', report)
+
+
+if __name__ == '__main__':
+    unittest.main()
