@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --windows
-bash scripts/build.sh
+bash scripts/build.sh -DQUILLET_TESTS=ON
 (cd build && ctest --output-on-failure -j "$(nproc)")

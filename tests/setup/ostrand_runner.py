@@ -1,0 +1,54 @@
+"""Runs the built setup command as a process with the stand-in setup library.
+
+OSTRAND_EXE names the program. OSTRAND_LAUNCHER, when set, is a command put in front of it
+(for example an emulator); its words are separated by spaces.
+"""
+import collections
+import os
+import shutil
+import subprocess
+import tempfile
+
+Run = collections.namedtuple('Run', 'status stdout stderr log')
+
+_STANDIN_VARIABLES = ('OSTRAND_LOG', 'OSTRAND_RESULT')
+
+
+def executable():
+    return os.environ['OSTRAND_EXE']
+
+
+def launcher():
+    return os.environ.get('OSTRAND_LAUNCHER', '').split()
+
+
+def run(args, result=None, exe=None, env=None, shell_line=None):
+    """Runs the program with `args` (or the shell command line `shell_line`, in which the
+    program is $OSTRAND); returns Run, whose log is the library's log as bytes, or None when
+    the library was never called."""
+    workdir = tempfile.mkdtemp(prefix='ostrand-')
+    try:
+        log_path = os.path.join(workdir, 'calls.log')
+        environment = dict(os.environ)
+        for name in _STANDIN_VARIABLES:
+            environment.pop(name, None)
+        environment['OSTRAND_LOG'] = log_path
+        if result is not None:
+            environment['OSTRAND_RESULT'] = str(result)
+        environment.update(env or {})
+        command = launcher() + [exe or executable()]
+        if shell_line is None:
+            command += list(args)
+        else:
+            environment['OSTRAND'] = ' '.join(command)
+            command = ['/bin/sh', '-c', shell_line]
+        process = subprocess.Popen(command, env=environment, stdin=open(os.devnull),
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        stdout, stderr = process.communicate()
+        log = None
+        if os.path.exists(log_path):
+            with open(log_path, 'rb') as f:
+                log = f.read()
+        return Run(process.returncode & 0xFF, stdout, stderr, log)
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
