@@ -1,6 +1,71 @@
-// Placeholder until the record classes land: the record methods return their default result.
+// The three single-record methods: parse the instance name, construct the record, trace the
+// name, run the engine's query with the interpreter lock released, convert the record.
 #include "module/methods.h"
 
-PyObject* WMIFacade_GetMSiSCSI_HBAInformation(PyObject*, PyObject*) { return PyDict_New(); }
-PyObject* WMIFacade_GetMSiSCSI_TCPIPConfig(PyObject*, PyObject*) { return PyDict_New(); }
-PyObject* WMIFacade_GetMSiSCSI_NICConfig(PyObject*, PyObject*) { return PyDict_New(); }
+#include <string>
+#include "module/facade_object.h"
+#include "module/instance_name.h"
+#include "records/MSiSCSI_HBAInformation.h"
+#include "records/MSiSCSI_NICConfig.h"
+#include "records/MSiSCSI_TCPIPConfig.h"
+#include "records/py_ref.h"
+#include "trace/console.h"
+
+namespace {
+
+typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);
+
+// Returns the record's dictionary when the query ran, the empty dictionary when the engine
+// reported failure, or NULL with the Python exception of a failed parse or conversion.
+template <typename Record>
+PyObject* getRecord(PyObject* self, PyObject* args, const char* format, const char* method,
+                    const wchar_t* traceFormat, RecordQuery query)
+{
+    PyRef result(PyDict_New());
+    if (!result.get())
+        return NULL;
+    std::wstring name;
+    if (!parseInstanceName(args, format, method, name))
+        return NULL;
+
+    Record record;
+    traceWprintf(traceFormat, name.c_str());
+    int queried = 0;
+    WMIObject* target = &record;
+    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
+                    [&name, target, query](WMIFacade& engine) {
+                        return (engine.*query)(name.c_str(), target);
+                    },
+                    &queried))
+        return NULL;
+    if (queried) {
+        PyObject* converted = record.PyGetObject();
+        if (!converted)
+            return NULL;
+        result.reset(converted);
+    }
+    return result.release();
+}
+
+}  // namespace
+
+PyObject* WMIFacade_GetMSiSCSI_HBAInformation(PyObject* self, PyObject* args)
+{
+    return getRecord<MSiSCSI_HBAInformation>(self, args, "u:GetMSiSCSI_HBAInformation",
+                                             "GetMSiSCSI_HBAInformation", L"hbsInstName = %ls\n",
+                                             &WMIFacade::queryHBAInformation);
+}
+
+PyObject* WMIFacade_GetMSiSCSI_TCPIPConfig(PyObject* self, PyObject* args)
+{
+    return getRecord<MSiSCSI_TCPIPConfig>(self, args, "u:GetMSiSCSI_TCPIPConfig",
+                                          "GetMSiSCSI_TCPIPConfig", L"hbaInstName = %ls\n",
+                                          &WMIFacade::queryTCPIPConfig);
+}
+
+PyObject* WMIFacade_GetMSiSCSI_NICConfig(PyObject* self, PyObject* args)
+{
+    return getRecord<MSiSCSI_NICConfig>(self, args, "u:GetMSiSCSI_NICConfig",
+                                        "GetMSiSCSI_NICConfig", L"hbaInstName = %ls\n",
+                                        &WMIFacade::queryNICConfig);
+}

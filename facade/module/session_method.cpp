@@ -1,4 +1,30 @@
-// Placeholder until the session records land: the method returns its default result.
 #include "module/methods.h"
 
-PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject*, PyObject*) { return PyList_New(0); }
+#include "module/facade_object.h"
+#include "records/MSiSCSI_InitiatorSessionInfo.h"
+#include "records/py_ref.h"
+#include "records/record_list.h"
+
+PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
+{
+    PyRef result(PyList_New(0));
+    if (result.get() == NULL)
+        return NULL;
+    // The name is required by the method's signature, but every instance is asked for.
+    Py_UNICODE* unusedName = NULL;
+    if (!PyArg_ParseTuple(args, "u:GetMSiSCSI_InitiatorSessionInfo", &unusedName))
+        return NULL;
+
+    // Declared after the list: every record is deleted, on every path, once converted.
+    RecordList<MSiSCSI_InitiatorSessionInfo> records;
+    int found = 0;
+    bool called = callEngine(
+        reinterpret_cast<WMIFacadeObject*>(self),
+        [&records](WMIFacade& engine) { return engine.queryInitiatorSessionInfo(NULL, records.items()); },
+        &found);
+    if (!called)
+        return NULL;
+    if (found != 0 && !records.convertInto<MSiSCSI_InitiatorSessionInfo>(result.get()))
+        return NULL;
+    return result.release();
+}

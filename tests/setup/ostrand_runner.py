@@ -23,9 +23,10 @@ def launcher():
 
 
 def run(args, result=None, exe=None, env=None, shell_line=None):
-    """Runs the program with `args` (or the shell command line `shell_line`, in which the
-    program is $OSTRAND); returns Run, whose log is the library's log as bytes, or None when
-    the library was never called."""
+    """Runs the program with `args`, or the POSIX shell command line `shell_line` (in which
+    "$OSTRAND" is the program); returns Run. Its status is the exit status, or the negated
+    signal number for a crash; its log is the library's log as bytes, or None when the library
+    was never called. Behind a launcher, stdout's Windows line ends are read as "\\n"."""
     workdir = tempfile.mkdtemp(prefix='ostrand-')
     try:
         log_path = os.path.join(workdir, 'calls.log')
@@ -40,7 +41,7 @@ def run(args, result=None, exe=None, env=None, shell_line=None):
         if shell_line is None:
             command += list(args)
         else:
-            environment['OSTRAND'] = ' '.join(command)
+            environment['OSTRAND'] = command[-1]
             command = ['/bin/sh', '-c', shell_line]
         process = subprocess.Popen(command, env=environment, stdin=open(os.devnull),
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -49,6 +50,8 @@ def run(args, result=None, exe=None, env=None, shell_line=None):
         if os.path.exists(log_path):
             with open(log_path, 'rb') as f:
                 log = f.read()
-        return Run(process.returncode & 0xFF, stdout, stderr, log)
+        if launcher():
+            stdout = stdout.replace('\r\n', '\n')
+        return Run(process.returncode, stdout, stderr, log)
     finally:
         shutil.rmtree(workdir, ignore_errors=True)

@@ -1,0 +1,149 @@
+#include "wmiobject/wmiobject.h"
+
+#include <oleauto.h>
+#include <cwchar>
+#include <iostream>
+#include <memory>
+
+#include "records/ISCSI_ConnectionStatic.h"
+#include "records/ISCSI_SessionStatic.h"
+
+namespace {
+
+// Clears the property's VARIANT on every way out of the reader, exceptions included.
+class ClearedVariant
+{
+public:
+    ClearedVariant() { VariantInit(&m_value); }
+    ~ClearedVariant() { VariantClear(&m_value); }
+    VARIANT* get() { return &m_value; }
+
+private:
+    ClearedVariant(const ClearedVariant&);
+    ClearedVariant& operator=(const ClearedVariant&);
+
+    VARIANT m_value;
+};
+
+// The reference SafeArrayGetElement hands out with an element, dropped at the end of its turn.
+class ElementReference
+{
+public:
+    ElementReference() : m_pElement(NULL) {}
+    ~ElementReference()
+    {
+        if (m_pElement != NULL)
+            m_pElement->Release();
+    }
+    IUnknown** receive() { return &m_pElement; }
+    IUnknown* get() const { return m_pElement; }
+
+private:
+    ElementReference(const ElementReference&);
+    ElementReference& operator=(const ElementReference&);
+
+    IUnknown* m_pElement;
+};
+
+// Only an array of interface pointers can be read element by element as objects; anything else
+// (a scalar, a by-reference value, an array of another type, a missing array) is not read.
+bool holdsObjectArray(const VARIANT* value)
+{
+    VARTYPE type = V_VT(value);
+    VARTYPE base = type & VT_TYPEMASK;
+    return (type & VT_ARRAY) != 0 && (type & VT_BYREF) == 0 &&
+           (base == VT_UNKNOWN || base == VT_DISPATCH) && V_ARRAY(value) != NULL;
+}
+
+// The classes whose records an array of embedded objects can be read into.
+struct ElementClass
+{
+    const wchar_t* name;
+    const char* traceName;
+    WMIObject* (*create)();
+};
+
+template <typename Record>
+WMIObject* createRecord()
+{
+    return new Record;
+}
+
+const ElementClass ELEMENT_CLASSES[] = {
+    {L"ISCSI_SessionStatic", "ISCSI_SessionStatic", &createRecord<ISCSI_SessionStatic>},
+    {L"ISCSI_ConnectionStatic", "ISCSI_ConnectionStatic", &createRecord<ISCSI_ConnectionStatic>},
+};
+
+const ElementClass* findElementClass(const wchar_t* className)
+{
+    for (size_t i = 0; i < sizeof(ELEMENT_CLASSES) / sizeof(ELEMENT_CLASSES[0]); ++i) {
+        if (wcscmp(className, ELEMENT_CLASSES[i].name) == 0)
+            return &ELEMENT_CLASSES[i];
+    }
+    return NULL;
+}
+
+}  // namespace
+
+bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
+                               std::vector<WMIObject*>& records)
+{
+    if (m_pclsObject == NULL)
+        return false;
+
+    ClearedVariant value;
+    CIMTYPE cimType = 0;
+    if (FAILED(m_pclsObject->Get(name, 0, value.get(), &cimType, NULL))) {
+        std::cout << "Get failed" << std::endl;
+        return false;
+    }
+    VARTYPE type = V_VT(value.get());
+    std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
+    std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
+    std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+    if ((type & VT_TYPEMASK) == VT_NULL) {
+        std::cout << "VT_NULL" << std::endl;
+        return true;
+    }
+    if (!holdsObjectArray(value.get()))
+        return false;
+
+    SAFEARRAY* pArray = V_ARRAY(value.get());
+    UINT dimensions = SafeArrayGetDim(pArray);
+    std::cout << "num dims? " << dimensions << std::endl;
+    // Dimension 1 only, at the bounds the array states. Both bounds must be known, or a range
+    // made of one read bound and one default would visit indexes the array may not have.
+    LONG lower = 0;
+    LONG upper = -1;
+    bool result = SUCCEEDED(SafeArrayGetLBound(pArray, 1, &lower)) &&
+                  SUCCEEDED(SafeArrayGetUBound(pArray, 1, &upper));
+    // SafeArrayGetElement reads one index per dimension: any further dimension stays at its
+    // lower bound, so the walk covers dimension 1 without reading past the index.
+    std::vector<LONG> indexes(dimensions > 0 ? dimensions : 1, 0);
+    for (UINT dimension = 2; result && dimension <= dimensions; ++dimension)
+        result = SUCCEEDED(SafeArrayGetLBound(pArray, dimension, &indexes[dimension - 1]));
+    if (!result) {
+        lower = 0;
+        upper = -1;
+    }
+    const ElementClass* elementClass = findElementClass(className);
+    // A wider counter, so that an upper bound at the top of LONG's range still ends the loop.
+    for (long long index = lower; index <= upper; ++index) {
+        // An unknown class fails only once there is an element to build.
+        if (elementClass == NULL)
+            return false;
+        ElementReference element;
+        indexes[0] = static_cast<LONG>(index);
+        if (FAILED(SafeArrayGetElement(pArray, &indexes[0], element.receive()))) {
+            std::cout << "SafeArrayGetElement " << elementClass->traceName << " failed" << std::endl;
+            return false;
+        }
+        std::unique_ptr<WMIObject> record(elementClass->create());
+        // The element is used as the class object it is in WMI's arrays, without QueryInterface.
+        record->attach(static_cast<IWbemClassObject*>(element.get()));
+        records.push_back(record.get());
+        record.release();
+        result = true;
+    }
+    return result;
+}

@@ -1,0 +1,155 @@
+// The records' conversions when the interpreter cannot build a value (memory exhausted): the
+// conversion returns NULL with the exception set, and every Python object it had built is
+// released. Py_BuildValue is replaced in this program so that a chosen call fails.
+#include <Python.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/wmifacade.h"
+#include "records/MSiSCSI_HBAInformation.h"
+#include "records/MSiSCSI_NICConfig.h"
+#include "records/MSiSCSI_TCPIPConfig.h"
+#include "trace/console.h"
+
+namespace {
+
+int g_buildCalls = 0;
+int g_failingCall = 0;                 // 1-based; 0 lets every call succeed
+std::vector<PyObject*> g_built;        // results of the calls that succeeded, one extra reference each
+
+}  // namespace
+
+extern "C" PyObject* Py_BuildValue(const char* format, ...)
+{
+    if (++g_buildCalls == g_failingCall)
+        return PyErr_NoMemory();
+    va_list arguments;
+    va_start(arguments, format);
+    PyObject* result = Py_VaBuildValue(format, arguments);
+    va_end(arguments);
+    if (result) {
+        Py_INCREF(result);
+        g_built.push_back(result);
+    }
+    return result;
+}
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ConversionFailureTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        const char* data = std::getenv("QUILLET_TEST_DATA");
+        ASSERT_TRUE(data != NULL);
+        const std::string fixtures = std::string(data) + "/records/fixtures/";
+        const std::string repository = ::testing::TempDir() + "records_conversion.mof";
+        std::ofstream(repository.c_str(), std::ios::binary)
+            << readFile(fixtures + "classes.mof") << readFile(fixtures + "adapter.mof");
+        setenv("WMISIM_REPOSITORY", repository.c_str(), 1);
+        installTraceOutput();
+        Py_Initialize();
+    }
+
+    void SetUp() override
+    {
+        g_buildCalls = 0;
+        g_failingCall = 0;
+        g_built.clear();
+    }
+
+    // Every object built must be held by nothing but this test once the objects built after it
+    // (which may contain it) are gone.
+    void expectBuiltObjectsReleased()
+    {
+        for (size_t i = g_built.size(); i-- > 0;) {
+            EXPECT_EQ(1, Py_REFCNT(g_built[i])) << "object " << i;
+            Py_DECREF(g_built[i]);
+        }
+        g_built.clear();
+    }
+
+    void expectMemoryError()
+    {
+        ASSERT_TRUE(PyErr_Occurred() != NULL);
+        EXPECT_TRUE(PyErr_ExceptionMatches(PyExc_MemoryError));
+        PyErr_Clear();
+    }
+
+    WMIFacade m_engine;
+};
+
+const wchar_t ADAPTER[] = L"ROOT\\ISCSIPRT\\0000_0";
+
+TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
+{
+    for (int failing = 1; failing <= 2; ++failing) {
+        MSiSCSI_HBAInformation record;
+        ASSERT_EQ(1, m_engine.queryHBAInformation(ADAPTER, &record));
+        g_buildCalls = 0;
+        g_failingCall = failing;
+        EXPECT_TRUE(record.PyGetObject() == NULL);
+        // A failed tuple leaves nothing to build the dictionary from.
+        EXPECT_EQ(failing, g_buildCalls);
+        expectMemoryError();
+        expectBuiltObjectsReleased();
+    }
+}
+
+TEST_F(ConversionFailureTest, NICConfigReleasesTheMacTuple)
+{
+    for (int failing = 1; failing <= 2; ++failing) {
+        MSiSCSI_NICConfig record;
+        ASSERT_EQ(1, m_engine.queryNICConfig(ADAPTER, &record));
+        g_buildCalls = 0;
+        g_failingCall = failing;
+        EXPECT_TRUE(record.PyGetObject() == NULL);
+        EXPECT_EQ(failing, g_buildCalls);
+        expectMemoryError();
+        expectBuiltObjectsReleased();
+    }
+}
+
+TEST_F(ConversionFailureTest, TCPIPConfigReleasesEveryAddressDictionary)
+{
+    // Calls 1 to 5 build the addresses, call 6 the configuration.
+    for (int failing = 1; failing <= 6; ++failing) {
+        MSiSCSI_TCPIPConfig record;
+        ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
+        g_buildCalls = 0;
+        g_failingCall = failing;
+        EXPECT_TRUE(record.PyGetObject() == NULL) << "failing call " << failing;
+        expectMemoryError();
+        expectBuiltObjectsReleased();
+    }
+}
+
+TEST_F(ConversionFailureTest, SuccessfulConversionLeavesTheResultAsOnlyOwner)
+{
+    MSiSCSI_TCPIPConfig record;
+    ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
+    PyObject* result = record.PyGetObject();
+    ASSERT_TRUE(result != NULL);
+    ASSERT_EQ(6u, g_built.size());
+    EXPECT_EQ(result, g_built.back());
+    Py_DECREF(result);  // the caller's reference; the test's own remains
+    expectBuiltObjectsReleased();
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+"""What the three record methods share: argument checks, the name as the engine's query receives
+it, and the behaviour when nothing can be queried."""
+import unittest
+
+from recordcase import ADAPTER, RecordTestCase, call
+
+METHODS = (('GetMSiSCSI_HBAInformation', 'MSiSCSI_HBAInformation', None),
+           ('GetMSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig'),
+           ('GetMSiSCSI_NICConfig', 'MSiSCSI_NICConfig', 'MSiSCSI_NICConfig'))
+
+
+class ArgumentTest(RecordTestCase):
+    def assertRefused(self, result, method, message):
+        self.assertClean(result)
+        self.assertEqual(result.trace, [])
+        self.assertIsNone(result.value)
+        self.assertTrue(result.error.startswith('TypeError: '), result.error)
+        self.assertIn(method, result.error)
+        self.assertIn(message, result.error)
+        self.assertEqual(result.run.calls('ExecQuery'), [])
+        self.assertEqual(result.run.calls('ConnectServer'), [])
+
+    def test_wrong_arguments_are_refused_before_anything_happens(self):
+        for method, _, _ in METHODS:
+            self.assertRefused(call(method, argument="'ROOT'"), method, 'unicode')
+            self.assertRefused(call(method, argument=''), method, 'argument')
+            self.assertRefused(call(method, argument="u'a', u'b'"), method, 'argument')
+
+    def test_name_with_nul_is_refused(self):
+        for method, _, _ in METHODS:
+            self.assertRefused(call(method, name=u'ROOT\\ISCSIPRT\\0000_0\x00x'), method, 'NUL')
+
+    def test_name_reaches_the_query_unchanged(self):
+        name = u'ROOT\\ISCSI"PRT\'\\\\0000_0 \u00e9'
+        for method, wmi_class, constructed in METHODS:
+            result = call(method, name=name)
+            self.assertClean(result)
+            self.assertEqual(result.run.calls('ExecQuery'), [
+                u'ExecQuery WQL 0x30 SELECT * FROM %s WHERE InstanceName = "%s" = 0x00000000'
+                % (wmi_class, name)])
+            self.assertIn(u'InstName = ' + name, result.trace[1 if constructed else 0])
+
+    def test_failed_query_gives_the_empty_dictionary(self):
+        for method, wmi_class, constructed in METHODS:
+            result = call(method, faults='ExecQuery=WBEM_E_INVALID_QUERY')
+            self.assertClean(result)
+            self.assertEqual(result.value, {})
+            self.assertIn('Query for operating system name failed. Error code = 0x80041017',
+                          result.trace)
+            self.assertEqual(result.trace[-2][0], '~')
+            if constructed:
+                self.assertEqual(result.trace[0], constructed)
+
+    def test_empty_name_is_a_name(self):
+        for method, wmi_class, _ in METHODS:
+            result = call(method, name=u'', mof=ADAPTER)
+            self.assertClean(result)
+            self.assertEqual(len(result.value), {'GetMSiSCSI_HBAInformation': 23,
+                                                 'GetMSiSCSI_TCPIPConfig': 10,
+                                                 'GetMSiSCSI_NICConfig': 5}[method])
+            self.assertEqual(result.run.calls('ExecQuery')[0],
+                             'ExecQuery WQL 0x30 SELECT * FROM %s WHERE InstanceName = "" = '
+                             '0x00000000' % wmi_class)
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,71 @@
+// FakeClassObject: an IWbemClassObject whose properties a test sets to any VARIANT, including
+// values a MOF repository cannot describe (several dimensions, a non-zero lower bound, a VARIANT
+// of the wrong kind). Its reference count is observable; the test owns its storage, so the last
+// Release does not free it. Get can arm an allocation fault (see allocation_fault.h).
+#ifndef QUILLET_TESTS_FAKE_CLASS_OBJECT_H
+#define QUILLET_TESTS_FAKE_CLASS_OBJECT_H
+
+#include <windows.h>
+#include <oleauto.h>
+#include <wbemidl.h>
+#include <map>
+#include <string>
+
+class FakeClassObject : public IWbemClassObject
+{
+public:
+    FakeClassObject();
+    virtual ~FakeClassObject();
+
+    // Takes over value (the caller's VARIANT is left VT_EMPTY).
+    void set(const wchar_t* name, VARIANT* value);
+    void setObjects(const wchar_t* name, SAFEARRAY* array);
+    // Get of this property arms the allocation fault countdown with `allocations` on its way out.
+    void armFaultAfterGet(const wchar_t* name, int allocations);
+    ULONG references() const { return m_references; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv);
+    ULONG STDMETHODCALLTYPE AddRef();
+    ULONG STDMETHODCALLTYPE Release();
+
+    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor);
+
+    HRESULT STDMETHODCALLTYPE GetQualifierSet(IWbemQualifierSet**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Put(LPCWSTR, LONG, VARIANT*, CIMTYPE) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Delete(LPCWSTR) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetNames(LPCWSTR, LONG, VARIANT*, SAFEARRAY**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EndEnumeration() { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetObjectText(LONG, BSTR*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SpawnDerivedClass(LONG, IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SpawnInstance(LONG, IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CompareTo(LONG, IWbemClassObject*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPropertyOrigin(LPCWSTR, BSTR*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InheritsFrom(LPCWSTR) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteMethod(LPCWSTR) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BeginMethodEnumeration(LONG) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**, IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EndMethodEnumeration() { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMethodOrigin(LPCWSTR, BSTR*) { return E_NOTIMPL; }
+
+private:
+    FakeClassObject(const FakeClassObject&);
+    FakeClassObject& operator=(const FakeClassObject&);
+
+    ULONG m_references;
+    std::map<std::wstring, VARIANT> m_properties;
+    std::wstring m_faultProperty;
+    int m_faultAllocations;
+};
+
+// An array of interface pointers: VT_UNKNOWN elements, `count` elements per dimension from
+// `lower`. Each object put in gains one reference, which SafeArrayDestroy drops.
+SAFEARRAY* objectArray(UINT dimensions, LONG lower, ULONG count, IUnknown* const* objects);
+
+#endif
