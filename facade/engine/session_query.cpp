@@ -2,42 +2,19 @@
 
 #include <memory>
 
+#include "com/scoped_com_ptr.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
-
-namespace {
-
-// Releases the interface the operation holds at the end of its scope, exceptions included.
-template <typename Interface>
-class Released
-{
-public:
-    explicit Released(Interface* pInterface) : m_pInterface(pInterface) {}
-    ~Released()
-    {
-        if (m_pInterface != NULL)
-            m_pInterface->Release();
-    }
-
-private:
-    Released(const Released&);
-    Released& operator=(const Released&);
-
-    Interface* m_pInterface;
-};
-
-}  // namespace
 
 int WMIFacade::queryInitiatorSessionInfo(const wchar_t* instanceName,
                                          std::vector<MSiSCSI_InitiatorSessionInfo*>& records)
 {
-    IEnumWbemClassObject* pEnum = NULL;
-    if (!runQuery(L"SELECT * FROM MSiSCSI_InitiatorSessionInfo", instanceName, &pEnum))
+    ScopedComPtr<IEnumWbemClassObject> enumerator;
+    if (!runQuery(L"SELECT * FROM MSiSCSI_InitiatorSessionInfo", instanceName, enumerator.Receive()))
         return 0;
-    Released<IEnumWbemClassObject> enumerator(pEnum);
-
+    bool failed = false;
     IWbemClassObject* pObject = NULL;
-    while (nextInstance(pEnum, &pObject)) {
-        Released<IWbemClassObject> instance(pObject);
+    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
+        ScopedComPtr<IWbemClassObject> instance(pObject);
         traceInstanceName(pObject);
         std::unique_ptr<MSiSCSI_InitiatorSessionInfo> record(new MSiSCSI_InitiatorSessionInfo);
         record->attach(pObject);
@@ -45,5 +22,6 @@ int WMIFacade::queryInitiatorSessionInfo(const wchar_t* instanceName,
         records.push_back(record.get());
         record.release();
     }
-    return 1;
+    // Records appended before an enumeration error stay in the vector for the caller to delete.
+    return failed ? 0 : 1;
 }

@@ -43,8 +43,9 @@ private:
     // returned; on failure the engine's error line has been traced and 0 is returned.
     int runQuery(const wchar_t* selectText, const wchar_t* instanceName, IEnumWbemClassObject** ppEnum);
     // Fetches the next instance; false at the end of the data or when WMI reports an error
-    // (traced). *ppObject is owned by the caller.
-    bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject);
+    // (traced). *ppObject is owned by the caller. On an error *pFailed (when given) is set to
+    // true: the operation then fails (returns 0) rather than answering with partial data.
+    bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed = NULL);
     // Reads the instance's InstanceName and traces it (" InstanceName : ").
     void traceInstanceName(IWbemClassObject* pObject);
     int queryRecord(const wchar_t* selectText, const wchar_t* instanceName, WMIObject* record);

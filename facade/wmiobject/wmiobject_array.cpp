@@ -5,45 +5,13 @@
 #include <iostream>
 #include <memory>
 
+#include "com/scoped_com_ptr.h"
+#include "com/scoped_variant.h"
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/ISCSI_SessionStatic.h"
+#include "wmiobject/property.h"
 
 namespace {
-
-// Clears the property's VARIANT on every way out of the reader, exceptions included.
-class ClearedVariant
-{
-public:
-    ClearedVariant() { VariantInit(&m_value); }
-    ~ClearedVariant() { VariantClear(&m_value); }
-    VARIANT* get() { return &m_value; }
-
-private:
-    ClearedVariant(const ClearedVariant&);
-    ClearedVariant& operator=(const ClearedVariant&);
-
-    VARIANT m_value;
-};
-
-// The reference SafeArrayGetElement hands out with an element, dropped at the end of its turn.
-class ElementReference
-{
-public:
-    ElementReference() : m_pElement(NULL) {}
-    ~ElementReference()
-    {
-        if (m_pElement != NULL)
-            m_pElement->Release();
-    }
-    IUnknown** receive() { return &m_pElement; }
-    IUnknown* get() const { return m_pElement; }
-
-private:
-    ElementReference(const ElementReference&);
-    ElementReference& operator=(const ElementReference&);
-
-    IUnknown* m_pElement;
-};
 
 // Only an array of interface pointers can be read element by element as objects; anything else
 // (a scalar, a by-reference value, an array of another type, a missing array) is not read.
@@ -91,24 +59,24 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
     if (m_pclsObject == NULL)
         return false;
 
-    ClearedVariant value;
+    ScopedVariant value;
     CIMTYPE cimType = 0;
-    if (FAILED(m_pclsObject->Get(name, 0, value.get(), &cimType, NULL))) {
+    if (FAILED(fetchProperty(m_pclsObject, name, value, &cimType))) {
         std::cout << "Get failed" << std::endl;
         return false;
     }
-    VARTYPE type = V_VT(value.get());
+    VARTYPE type = value.type();
     std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
     std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
     std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
-    if ((type & VT_TYPEMASK) == VT_NULL) {
+    if (value.isNull()) {
         std::cout << "VT_NULL" << std::endl;
         return true;
     }
-    if (!holdsObjectArray(value.get()))
+    if (!holdsObjectArray(value.Get()))
         return false;
 
-    SAFEARRAY* pArray = V_ARRAY(value.get());
+    SAFEARRAY* pArray = V_ARRAY(value.Get());
     UINT dimensions = SafeArrayGetDim(pArray);
     std::cout << "num dims? " << dimensions << std::endl;
     // Dimension 1 only, at the bounds the array states. Both bounds must be known, or a range
@@ -132,15 +100,15 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
         // An unknown class fails only once there is an element to build.
         if (elementClass == NULL)
             return false;
-        ElementReference element;
+        ScopedComPtr<IUnknown> element;
         indexes[0] = static_cast<LONG>(index);
-        if (FAILED(SafeArrayGetElement(pArray, &indexes[0], element.receive()))) {
+        if (FAILED(SafeArrayGetElement(pArray, &indexes[0], element.Receive()))) {
             std::cout << "SafeArrayGetElement " << elementClass->traceName << " failed" << std::endl;
             return false;
         }
         std::unique_ptr<WMIObject> record(elementClass->create());
         // The element is used as the class object it is in WMI's arrays, without QueryInterface.
-        record->attach(static_cast<IWbemClassObject*>(element.get()));
+        record->attach(static_cast<IWbemClassObject*>(element.Get()));
         records.push_back(record.get());
         record.release();
         result = true;

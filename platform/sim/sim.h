@@ -15,7 +15,12 @@ void logCall(const std::string& line);
 // True when a configured fault matches this call of `site` (with `selector`: class, property,
 // InstanceName or index; empty when the site takes none); *result then holds the HRESULT the
 // call must return without doing its work. Counts the matching calls for "#N".
+// Waits first when a Delay is configured for the site (see delayIfConfigured).
 bool fault(const char* site, const std::wstring& selector, HRESULT* result);
+
+// Sleeps for the milliseconds of a matching "Delay:<site>[#N]=<ms>" entry of WMISIM_FAULTS.
+// Only for sites that do not call fault(), which already waits.
+void delayIfConfigured(const char* site);
 
 enum class Resource { Com, Bstr, SafeArray };
 // Live-object accounting for the leak line.

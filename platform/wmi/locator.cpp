@@ -1,11 +1,67 @@
+// The WMI locator that CoCreateInstance makes for CLSID_WbemLocator. It connects to ROOT\WMI
+// only; the repository is loaded at the process's first connection.
+#include <windows.h>
+#include <wbemidl.h>
+
+#include <new>
+
+#include "com/com_object.h"
 #include "sim/sim.h"
+#include "wmi/repository.h"
+#include "wmi/services.h"
+
+namespace winsim::wmi {
+
+namespace {
+
+class Locator final : public ComObject<IWbemLocator> {
+public:
+    HRESULT STDMETHODCALLTYPE ConnectServer(const BSTR strNetworkResource, const BSTR, const BSTR, const BSTR,
+                                            LONG, const BSTR, IWbemContext*, IWbemServices** ppNamespace) override
+    {
+        if (ppNamespace) *ppNamespace = nullptr;
+        HRESULT hr = S_OK;
+        if (!fault("ConnectServer", L"", &hr)) {
+            try {
+                hr = connect(strNetworkResource, ppNamespace);
+            } catch (const std::bad_alloc&) {
+                hr = WBEM_E_OUT_OF_MEMORY;
+            }
+        }
+        std::string name = strNetworkResource ? toUtf8(strNetworkResource, SysStringLen(strNetworkResource)) : "(null)";
+        logCall("ConnectServer " + name + " = " + hresultText(hr));
+        return hr;
+    }
+
+private:
+    static HRESULT connect(const BSTR resource, IWbemServices** result)
+    {
+        std::shared_ptr<Repository> repository;
+        HRESULT hr = processRepository(&repository);
+        if (FAILED(hr)) return hr;
+        if (!resource || !result) return WBEM_E_INVALID_PARAMETER;
+        if (!equalsNoCase(std::wstring(resource, SysStringLen(resource)), L"ROOT\\WMI"))
+            return WBEM_E_INVALID_NAMESPACE;
+        *result = new Services(std::move(repository));
+        return WBEM_S_NO_ERROR;
+    }
+};
+
+}  // namespace
+
+}  // namespace winsim::wmi
 
 namespace winsim {
 
-HRESULT createWbemLocator(REFIID, void** ppv)
+HRESULT createWbemLocator(REFIID riid, void** ppv)
 {
-    if (ppv) *ppv = nullptr;
-    return E_NOTIMPL;
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    wmi::Locator* locator = new (std::nothrow) wmi::Locator;
+    if (!locator) return E_OUTOFMEMORY;
+    HRESULT hr = locator->QueryInterface(riid, ppv);
+    locator->Release();
+    return hr;
 }
 
 }  // namespace winsim

@@ -7,7 +7,9 @@ call expected, as the log line the stand-in library writes, or None for a refuse
 (which also means the whole usage text on stdout).
 
 A POSIX parent sees only the low 8 bits of the exit code: -1 arrives as 255, INT_MIN as 0
-(success!), 256 as 0. On Windows itself the full 32-bit value is the exit code.
+(success!), 256 as 0. On Windows itself the full 32-bit value is the exit code; under Wine
+a non-zero code whose low byte is 0 reaches the POSIX parent as 1. Under Wine, too, non-ASCII
+arguments arrive in the ANSI code page, so the UTF-8 and Latin-1 cases are native-only.
 """
 import collections
 

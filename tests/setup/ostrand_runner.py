@@ -22,16 +22,17 @@ def launcher():
     return os.environ.get('OSTRAND_LAUNCHER', '').split()
 
 
-def run(args, result=None, exe=None, env=None, shell_line=None):
+def run(args, result=None, exe=None, env=None, unset=(), shell_line=None):
     """Runs the program with `args`, or the POSIX shell command line `shell_line` (in which
     "$OSTRAND" is the program); returns Run. Its status is the exit status, or the negated
     signal number for a crash; its log is the library's log as bytes, or None when the library
-    was never called. Behind a launcher, stdout's Windows line ends are read as "\\n"."""
+    was never called. `env` adds variables, `unset` removes them. Behind a launcher,
+    stdout's Windows line ends are read as "\\n"."""
     workdir = tempfile.mkdtemp(prefix='ostrand-')
     try:
         log_path = os.path.join(workdir, 'calls.log')
         environment = dict(os.environ)
-        for name in _STANDIN_VARIABLES:
+        for name in _STANDIN_VARIABLES + tuple(unset):
             environment.pop(name, None)
         environment['OSTRAND_LOG'] = log_path
         if result is not None:
@@ -43,9 +44,10 @@ def run(args, result=None, exe=None, env=None, shell_line=None):
         else:
             environment['OSTRAND'] = command[-1]
             command = ['/bin/sh', '-c', shell_line]
-        process = subprocess.Popen(command, env=environment, stdin=open(os.devnull),
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        stdout, stderr = process.communicate()
+        with open(os.devnull, 'rb') as devnull:
+            process = subprocess.Popen(command, env=environment, stdin=devnull,
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            stdout, stderr = process.communicate()
         log = None
         if os.path.exists(log_path):
             with open(log_path, 'rb') as f:

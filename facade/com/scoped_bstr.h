@@ -1,0 +1,30 @@
+// ScopedBstr: owns one COM string (BSTR) and frees it with SysFreeString when it goes out of
+// scope. Not copyable. Allocation failure is memory exhaustion and is thrown as std::bad_alloc,
+// so a caller never passes a NULL string to COM by accident.
+#ifndef QUILLET_SCOPED_BSTR_H
+#define QUILLET_SCOPED_BSTR_H
+
+#include <windows.h>
+#include <oleauto.h>
+#include <new>
+
+class ScopedBstr
+{
+public:
+    explicit ScopedBstr(const OLECHAR* text) : m_bstr(SysAllocString(text))
+    {
+        if (!m_bstr)
+            throw std::bad_alloc();
+    }
+    ~ScopedBstr() { SysFreeString(m_bstr); }
+
+    BSTR Get() const { return m_bstr; }
+
+private:
+    ScopedBstr(const ScopedBstr&);
+    ScopedBstr& operator=(const ScopedBstr&);
+
+    BSTR m_bstr;
+};
+
+#endif

@@ -1,0 +1,85 @@
+// The MPIO timer PDORemovePeriod, read and written on every instance the query returns.
+#include "engine/wmifacade.h"
+#include "engine/hresult_trace.h"
+#include "com/scoped_com_ptr.h"
+#include "com/scoped_variant.h"
+
+#include <iostream>
+
+namespace {
+
+const wchar_t* const TIMERS_QUERY = L"SELECT * FROM MPIO_TIMERS_COUNTERS";
+const wchar_t* const PERIOD = L"PDORemovePeriod";
+
+// False when the property cannot be read or holds no 32-bit integer (a NULL value, say).
+bool readPeriod(IWbemClassObject* pObject, LONG* period)
+{
+    ScopedVariant value;
+    if (FAILED(pObject->Get(PERIOD, 0, value.Receive(), NULL, NULL)))
+        return false;
+    if (value.type() != VT_I4 && value.type() != VT_UI4)
+        return false;
+    *period = V_I4(&value.value());
+    return true;
+}
+
+}  // namespace
+
+int WMIFacade::getPDORemovePeriod(const wchar_t* instanceName, LONG* period)
+{
+    ScopedComPtr<IEnumWbemClassObject> enumerator;
+    if (!runQuery(TIMERS_QUERY, instanceName, enumerator.Receive()))
+        return 0;
+    int result = 0;
+    bool failed = false;
+    IWbemClassObject* pObject = NULL;
+    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
+        ScopedComPtr<IWbemClassObject> instance(pObject);
+        traceInstanceName(pObject);
+        LONG value = 0;
+        if (!readPeriod(pObject, &value)) {
+            result = 0;
+            break;
+        }
+        std::wcout << L" PDORemovePeriod : " << value << std::endl;
+        if (period)
+            *period = value;
+        result = 1;
+    }
+    return failed ? 0 : result;
+}
+
+int WMIFacade::setPDORemovePeriod(const wchar_t* instanceName, LONG period)
+{
+    ScopedComPtr<IEnumWbemClassObject> enumerator;
+    if (!runQuery(TIMERS_QUERY, instanceName, enumerator.Receive()))
+        return 0;
+    bool failed = false;
+    bool handled = false;
+    // Success means every instance handled was stored: a later store does not undo an
+    // earlier failure.
+    bool allStored = true;
+    IWbemClassObject* pObject = NULL;
+    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
+        ScopedComPtr<IWbemClassObject> instance(pObject);
+        traceInstanceName(pObject);
+        handled = true;
+        HRESULT hr;
+        {
+            ScopedVariant value;
+            value.SetLong(period);
+            hr = pObject->Put(PERIOD, 0, value.Get(), 0);
+        }
+        if (FAILED(hr)) {
+            traceHresult("Put PDORemovePeriod failed. Error code = 0x", hr);
+            allStored = false;
+            break;
+        }
+        hr = m_pServices->PutInstance(pObject, WBEM_FLAG_UPDATE_ONLY, NULL, NULL);
+        if (FAILED(hr)) {
+            traceHresult("PutInstance PDORemovePeriod failed. Error code = 0x", hr);
+            allStored = false;
+        }
+    }
+    return (!failed && handled && allStored) ? 1 : 0;
+}

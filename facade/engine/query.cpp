@@ -1,0 +1,120 @@
+// The query procedure shared by every operation, and the record queries built on it.
+#include "engine/wmifacade.h"
+#include "engine/hresult_trace.h"
+#include "com/scoped_bstr.h"
+#include "com/scoped_com_ptr.h"
+#include "com/scoped_variant.h"
+#include "wmiobject/wmiobject.h"
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char* const QUERY_FAILED = "Query for operating system name failed. Error code = 0x";
+
+// The name goes in as it stands, unescaped: WQL escaping is the caller's business.
+std::wstring buildQueryText(const wchar_t* selectText, const wchar_t* instanceName)
+{
+    std::wstring text(selectText);
+    if (instanceName) {
+        text += L" WHERE InstanceName = \"";
+        text += instanceName;
+        text += L'"';
+    }
+    return text;
+}
+
+}  // namespace
+
+int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, IEnumWbemClassObject** ppEnum)
+{
+    *ppEnum = NULL;
+    if (!isConnected() && !connect())
+        return 0;
+    ScopedBstr query(buildQueryText(selectText, instanceName).c_str());
+    HRESULT hr;
+    {
+        ScopedBstr language(L"WQL");
+        hr = m_pServices->ExecQuery(language.Get(), query.Get(),
+                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL, ppEnum);
+    }
+    if (FAILED(hr)) {
+        traceHresult(QUERY_FAILED, hr);
+        if (*ppEnum) {
+            (*ppEnum)->Release();
+            *ppEnum = NULL;
+        }
+        return 0;
+    }
+    return *ppEnum != NULL ? 1 : 0;
+}
+
+bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed)
+{
+    *ppObject = NULL;
+    ULONG returned = 0;
+    HRESULT hr = pEnum->Next(WBEM_INFINITE, 1, ppObject, &returned);
+    if (FAILED(hr)) {
+        // With immediate return a missing class or a provider failure arrives here, not from
+        // ExecQuery: it is a failed query, not an empty answer.
+        traceHresult(QUERY_FAILED, hr);
+        if (returned != 0 && *ppObject)
+            (*ppObject)->Release();
+        *ppObject = NULL;
+        if (pFailed)
+            *pFailed = true;
+        return false;
+    }
+    if (returned == 0 || !*ppObject) {
+        *ppObject = NULL;
+        return false;
+    }
+    return true;
+}
+
+void WMIFacade::traceInstanceName(IWbemClassObject* pObject)
+{
+    ScopedVariant value;
+    CIMTYPE cimType = 0;
+    HRESULT hr = pObject->Get(L"InstanceName", 0, value.Receive(), &cimType, NULL);
+    // An unreadable or non-text name shows as empty; a value not delivered is never read.
+    const wchar_t* name = L"";
+    if (SUCCEEDED(hr) && value.type() == VT_BSTR && V_BSTR(&value.value()))
+        name = V_BSTR(&value.value());
+    std::wcout << L" InstanceName : " << name << std::endl;
+}
+
+int WMIFacade::queryRecord(const wchar_t* selectText, const wchar_t* instanceName, WMIObject* record)
+{
+    if (!isConnected() && !connect())
+        return 0;
+    if (!instanceName)
+        return 0;
+    ScopedComPtr<IEnumWbemClassObject> enumerator;
+    if (!runQuery(selectText, instanceName, enumerator.Receive()))
+        return 0;
+    bool failed = false;
+    IWbemClassObject* pObject = NULL;
+    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
+        ScopedComPtr<IWbemClassObject> instance(pObject);
+        traceInstanceName(pObject);
+        record->attach(pObject);
+    }
+    return failed ? 0 : 1;
+}
+
+int WMIFacade::queryHBAInformation(const wchar_t* instanceName, WMIObject* record)
+{
+    return queryRecord(L"SELECT * FROM MSiSCSI_HBAInformation", instanceName, record);
+}
+
+int WMIFacade::queryTCPIPConfig(const wchar_t* instanceName, WMIObject* record)
+{
+    return queryRecord(L"SELECT * FROM MSiSCSI_TCPIPConfig", instanceName, record);
+}
+
+int WMIFacade::queryNICConfig(const wchar_t* instanceName, WMIObject* record)
+{
+    return queryRecord(L"SELECT * FROM MSiSCSI_NICConfig", instanceName, record);
+}

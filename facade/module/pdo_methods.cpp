@@ -1,0 +1,34 @@
+// GetPDORemovePeriod and SetPDORemovePeriod: the engine reads or writes the timer of every
+// MPIO_TIMERS_COUNTERS instance (null name); a failure answers None.
+#include "module/methods.h"
+#include "module/facade_object.h"
+#include "trace/console.h"
+
+PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)
+{
+    LONG period = 0;
+    int result = 0;
+    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
+                    [&period](WMIFacade& engine) { return engine.getPDORemovePeriod(NULL, &period); },
+                    &result))
+        return NULL;
+    if (!result)
+        Py_RETURN_NONE;
+    return PyInt_FromLong(period);
+}
+
+PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
+{
+    int period = 0;
+    if (!PyArg_ParseTuple(args, "i:SetPDORemovePeriod", &period))
+        return NULL;
+    traceWprintf(L"period = %d\n", period);
+    int result = 0;
+    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
+                    [period](WMIFacade& engine) { return engine.setPDORemovePeriod(NULL, period); },
+                    &result))
+        return NULL;
+    if (!result)
+        Py_RETURN_NONE;
+    return PyInt_FromLong(result);
+}

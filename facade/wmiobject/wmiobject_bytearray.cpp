@@ -1,0 +1,43 @@
+#include "wmiobject/wmiobject.h"
+#include "wmiobject/property.h"
+
+#include <cstring>
+
+namespace {
+
+// Copies up to count bytes from the start of the array's data, never more than dimension 1 holds.
+void copyArrayBytes(SAFEARRAY* pArray, BYTE* buffer, size_t count)
+{
+    if (!pArray || SafeArrayGetDim(pArray) < 1)
+        return;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetLBound(pArray, 1, &lower)) || FAILED(SafeArrayGetUBound(pArray, 1, &upper)))
+        return;
+    if (upper < lower)
+        return;
+    size_t available = (static_cast<size_t>(upper) - static_cast<size_t>(lower) + 1) * pArray->cbElements;
+    void* data = NULL;
+    if (FAILED(SafeArrayAccessData(pArray, &data)))
+        return;
+    std::memcpy(buffer, data, count < available ? count : available);
+    SafeArrayUnaccessData(pArray);
+}
+
+}  // namespace
+
+bool WMIObject::getByteArray(const wchar_t* name, BYTE* buffer, size_t count)
+{
+    if (!m_pclsObject)
+        return false;
+    ScopedVariant value;
+    if (FAILED(fetchProperty(m_pclsObject, name, value)))
+        return false;
+    VARTYPE type = value.type();
+    std::cout << " type = " << type << std::endl;
+    std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
+    std::cout << " V_BYREF = " << V_BYREF(&value.value()) << std::endl;
+    if (type & VT_ARRAY)
+        copyArrayBytes(V_ARRAY(&value.value()), buffer, count);
+    return true;
+}

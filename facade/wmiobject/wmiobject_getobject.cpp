@@ -1,0 +1,56 @@
+#include "wmiobject/wmiobject.h"
+#include "wmiobject/property.h"
+
+#include <cwchar>
+
+namespace {
+
+// The embedded objects this module reads through GetObject.
+const wchar_t* const EMBEDDED_CLASS = L"ISCSI_IP_Address";
+
+bool holdsObject(VARTYPE type)
+{
+    return type == VT_UNKNOWN || type == VT_DISPATCH;
+}
+
+}  // namespace
+
+bool WMIObject::GetObject(const wchar_t* name, const wchar_t* className, WMIObject* target)
+{
+    std::cout << "--- GetObject -----------------------------" << std::endl;
+    bool result = false;
+    if (!m_pclsObject) {
+        std::cout << "*** No m_pclsObject!" << std::endl;
+    } else {
+        ScopedVariant value;
+        CIMTYPE cimType = 0;
+        if (FAILED(fetchProperty(m_pclsObject, name, value, &cimType))) {
+            std::cout << "*** GetObject m_pclsObject->Get failed" << std::endl;
+        } else {
+            VARTYPE type = value.type();
+            std::cout << " _type = " << type << std::endl;
+            std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
+            std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
+            std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+            if (value.isNull()) {
+                std::cout << "*** GetObject VT_NULL" << std::endl;
+                result = true;
+            } else {
+                std::cout << "*** GetObject is non-NULL" << std::endl;
+                // Any other kind of value holds no interface pointer to hand on.
+                if (std::wcscmp(className, EMBEDDED_CLASS) != 0 || !holdsObject(type)) {
+                    std::cout << "*** GetObject failed" << std::endl;
+                } else {
+                    IUnknown* pEmbedded = V_UNKNOWN(&value.value());
+                    if (pEmbedded)
+                        target->attach(static_cast<IWbemClassObject*>(pEmbedded));
+                    std::cout << "*** GetObject ok" << std::endl;
+                    result = true;
+                }
+            }
+        }
+    }
+    std::cout << "--- GetObject COMPLETED ret = -----------------------------" << static_cast<int>(result)
+              << std::endl;
+    return result;
+}

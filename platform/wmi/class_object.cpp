@@ -1,0 +1,129 @@
+#include "wmi/class_object.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <new>
+
+#include "sim/sim.h"
+#include "wmi/cim_variant.h"
+#include "wmi/not_implemented.h"
+
+namespace winsim::wmi {
+
+namespace {
+
+std::string nameText(LPCWSTR name)
+{
+    return name ? toUtf8(name, std::wcslen(name)) : std::string("(null)");
+}
+
+std::string hexText(unsigned value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", value);
+    return text;
+}
+
+}  // namespace
+
+ClassObject* ClassObject::from(IUnknown* object)
+{
+    return object ? dynamic_cast<ClassObject*>(object) : nullptr;
+}
+
+std::wstring ClassObject::instanceName() const
+{
+    size_t index = m_instance.cls->find(L"InstanceName");
+    if (index == ClassDef::npos || m_instance.values[index].tag != CimValue::Tag::Text) return std::wstring();
+    return m_instance.values[index].text;
+}
+
+HRESULT ClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor)
+{
+    HRESULT hr = S_OK;
+    if (!fault("Get", wszName ? wszName : L"", &hr)) {
+        try {
+            hr = get(wszName, pVal, pType);
+        } catch (const std::bad_alloc&) {
+            hr = WBEM_E_OUT_OF_MEMORY;
+        }
+        if (SUCCEEDED(hr) && plFlavor) *plFlavor = WBEM_FLAVOR_ORIGIN_LOCAL;
+    }
+    logCall("Get " + nameText(wszName) + " = " + hresultText(hr));
+    return hr;
+}
+
+HRESULT ClassObject::get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const
+{
+    if (!name) return WBEM_E_INVALID_PARAMETER;
+    if (equalsNoCase(name, L"__CLASS")) {
+        if (type) *type = CIM_STRING;
+        if (!value) return S_OK;
+        return toVariant(CimValue::ofText(m_instance.cls->name), CimType{}, value);
+    }
+    size_t index = m_instance.cls->find(name);
+    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    const CimType& propertyType = m_instance.cls->properties[index].type;
+    if (type) *type = cimTypeOf(propertyType);
+    if (!value) return S_OK;
+    HRESULT hr = toVariant(m_instance.values[index], propertyType, value);
+    return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
+}
+
+HRESULT ClassObject::Put(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE Type)
+{
+    HRESULT hr = S_OK;
+    if (!fault("Put", wszName ? wszName : L"", &hr)) {
+        try {
+            hr = put(wszName, pVal, Type);
+        } catch (const std::bad_alloc&) {
+            hr = WBEM_E_OUT_OF_MEMORY;
+        }
+    }
+    logCall("Put " + nameText(wszName) + " vt=" + hexText(pVal ? pVal->vt : VARTYPE(VT_NULL)) + " = " + hresultText(hr));
+    return hr;
+}
+
+HRESULT ClassObject::put(LPCWSTR name, const VARIANT* value, CIMTYPE type)
+{
+    if (!name) return WBEM_E_INVALID_PARAMETER;
+    if (name[0] == L'_' && name[1] == L'_') return WBEM_E_READ_ONLY;  // system properties
+    size_t index = m_instance.cls->find(name);
+    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    const CimType& propertyType = m_instance.cls->properties[index].type;
+    if (type != 0 && type != cimTypeOf(propertyType)) return WBEM_E_TYPE_MISMATCH;
+    CimValue converted;
+    if (value) {
+        HRESULT hr = fromVariant(*value, propertyType, &converted);
+        if (FAILED(hr)) return hr;
+    }
+    m_instance.values[index] = std::move(converted);
+    return S_OK;
+}
+
+HRESULT ClassObject::GetNames(LPCWSTR, LONG, VARIANT*, SAFEARRAY**)
+{
+    return notImplemented("IWbemClassObject::GetNames");
+}
+
+HRESULT ClassObject::BeginEnumeration(LONG)
+{
+    return notImplemented("IWbemClassObject::BeginEnumeration");
+}
+
+HRESULT ClassObject::Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*)
+{
+    return notImplemented("IWbemClassObject::Next");
+}
+
+HRESULT ClassObject::EndEnumeration()
+{
+    return notImplemented("IWbemClassObject::EndEnumeration");
+}
+
+HRESULT ClassObject::GetObjectText(LONG, BSTR*)
+{
+    return notImplemented("IWbemClassObject::GetObjectText");
+}
+
+}  // namespace winsim::wmi

@@ -1,0 +1,116 @@
+#include "wmi/services.h"
+
+#include <cstdio>
+#include <new>
+
+#include "sim/sim.h"
+#include "wmi/class_object.h"
+#include "wmi/enumerator.h"
+#include "wmi/wql.h"
+
+namespace winsim::wmi {
+
+namespace {
+
+std::string bstrText(const BSTR text)
+{
+    return text ? toUtf8(text, SysStringLen(text)) : std::string("(null)");
+}
+
+std::string flagsText(LONG flags)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(flags));
+    return text;
+}
+
+bool matches(const Instance& instance, size_t property, const std::wstring& literal)
+{
+    const CimValue& value = instance.values[property];
+    // WQL compares strings without regard to case.
+    return value.tag == CimValue::Tag::Text && equalsNoCase(value.text, literal);
+}
+
+}  // namespace
+
+HRESULT Services::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags, IWbemContext*,
+                            IEnumWbemClassObject** ppEnum)
+{
+    if (ppEnum) *ppEnum = nullptr;
+    HRESULT hr = S_OK;
+    try {
+        hr = execQuery(strQueryLanguage, strQuery, ppEnum);
+    } catch (const std::bad_alloc&) {
+        hr = WBEM_E_OUT_OF_MEMORY;
+    }
+    logCall("ExecQuery " + bstrText(strQueryLanguage) + " " + flagsText(lFlags) + " " + bstrText(strQuery) + " = " +
+            hresultText(hr));
+    return hr;
+}
+
+HRESULT Services::execQuery(const BSTR language, const BSTR query, IEnumWbemClassObject** result)
+{
+    WqlQuery parsed;
+    bool valid = query && parseWql(std::wstring(query, SysStringLen(query)), &parsed);
+    HRESULT hr = S_OK;
+    if (fault("ExecQuery", parsed.className, &hr)) return hr;
+    if (!language || !query || !result) return WBEM_E_INVALID_PARAMETER;
+    if (!equalsNoCase(std::wstring(language, SysStringLen(language)), L"WQL")) return WBEM_E_INVALID_QUERY_TYPE;
+    if (!valid) return WBEM_E_INVALID_QUERY;
+
+    std::vector<Repository::Entry> entries;
+    HRESULT status = S_OK;
+    std::shared_ptr<const ClassDef> cls = m_repository->findClass(parsed.className);
+    if (!cls) {
+        status = WBEM_E_INVALID_CLASS;
+    } else if (!parsed.hasCondition) {
+        entries = m_repository->instancesOf(*cls);
+    } else {
+        // Derived classes keep inherited properties at the same positions.
+        size_t property = cls->find(parsed.property);
+        if (property == ClassDef::npos) {
+            status = WBEM_E_INVALID_QUERY;  // like a bad class, reported when enumerating
+        } else {
+            for (Repository::Entry& entry : m_repository->instancesOf(*cls))
+                if (matches(*entry.instance, property, parsed.literal)) entries.push_back(std::move(entry));
+        }
+    }
+    *result = new Enumerator(parsed.className, std::move(entries), status);
+    return S_OK;
+}
+
+HRESULT Services::PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext*, IWbemCallResult** ppCallResult)
+{
+    if (ppCallResult) *ppCallResult = nullptr;
+    ClassObject* object = ClassObject::from(pInst);
+    std::wstring name = object ? object->instanceName() : std::wstring();
+    HRESULT hr = S_OK;
+    if (!fault("PutInstance", name, &hr)) {
+        try {
+            hr = putInstance(pInst, lFlags);
+        } catch (const std::bad_alloc&) {
+            hr = WBEM_E_OUT_OF_MEMORY;
+        }
+    }
+    logCall("PutInstance " + toUtf8(name) + " " + flagsText(lFlags) + " = " + hresultText(hr));
+    return hr;
+}
+
+HRESULT Services::putInstance(IWbemClassObject* instance, LONG flags)
+{
+    if (!instance) return WBEM_E_INVALID_PARAMETER;
+    ClassObject* object = ClassObject::from(instance);
+    if (!object) return WBEM_E_INVALID_OBJECT;
+    LONG mode = flags & (WBEM_FLAG_UPDATE_ONLY | WBEM_FLAG_CREATE_ONLY);
+    if (mode == (WBEM_FLAG_UPDATE_ONLY | WBEM_FLAG_CREATE_ONLY)) return WBEM_E_INVALID_PARAMETER;
+    // Objects are identified by the repository instance they were read from; embedded objects
+    // and objects made elsewhere have none.
+    if (object->origin() == ClassObject::kNoOrigin)
+        return mode == WBEM_FLAG_UPDATE_ONLY ? WBEM_E_NOT_FOUND : WBEM_E_NOT_SUPPORTED;
+    if (mode == WBEM_FLAG_CREATE_ONLY) return WBEM_E_ALREADY_EXISTS;
+    if (!m_repository->update(object->origin(), std::make_shared<Instance>(object->instance())))
+        return WBEM_E_NOT_FOUND;
+    return WBEM_S_NO_ERROR;
+}
+
+}  // namespace winsim::wmi

@@ -1,0 +1,32 @@
+// WmiSession: a test's own way into WMI, beside the engine: COM for the calling thread, a
+// namespace connection with the engine's proxy security, and the instances of any class. It lets
+// the readers be tried on classes the engine never queries.
+#ifndef QUILLET_TEST_WMI_SESSION_H
+#define QUILLET_TEST_WMI_SESSION_H
+
+#include <windows.h>
+#include <wbemidl.h>
+
+#include "com/scoped_com_ptr.h"
+
+class WmiSession
+{
+public:
+    WmiSession();   // CoInitializeEx (multithreaded) and process security
+    ~WmiSession();  // releases the connection, then CoUninitialize when COM was initialised
+
+    HRESULT connect(const wchar_t* namespaceName);
+    // Runs "SELECT * FROM <className>"; *ppFirst receives the first instance (the caller owns
+    // it; null when there is none) and *pCount the number of instances.
+    HRESULT firstInstance(const wchar_t* className, IWbemClassObject** ppFirst, ULONG* pCount);
+
+private:
+    WmiSession(const WmiSession&);
+    WmiSession& operator=(const WmiSession&);
+
+    bool m_bUninitializeCOM;
+    ScopedComPtr<IWbemLocator> m_locator;
+    ScopedComPtr<IWbemServices> m_services;
+};
+
+#endif

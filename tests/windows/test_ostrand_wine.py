@@ -1,0 +1,144 @@
+"""Ostrand.exe under Wine: the command-line table of the Linux run, and what only Windows shows.
+
+Run as a script (not through "-m unittest"): when the Wine fixture recorded that Wine cannot
+start, it says so and ctest reports the test skipped.
+"""
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+
+import ostrand_cases as cases
+import ostrand_runner as runner
+
+DLL_NOT_FOUND = 0xC0000135
+ENTRYPOINT_NOT_FOUND = 0xC0000139
+
+
+def windows_argument(text):
+    """A UTF-8 argument as a Windows program receives it in argv: in the ANSI code page
+    (1252 under the UTF-8 locale the launcher sets), '?' for what it cannot show."""
+    return text.decode('utf-8', 'replace').encode('cp1252', 'replace')
+
+
+def windows_call(case):
+    if case.call is None:
+        return None
+    directory = case.args[1]
+    return case.call[:len(case.call) - len(directory)] + windows_argument(directory)
+
+
+def windows_path(path):
+    """Wine's Z: drive is the Unix root."""
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+class CommandLineTable(unittest.TestCase):
+    """The Linux table as is; only non-ASCII directories arrive converted."""
+
+    def check(self, case):
+        run = runner.run(case.args, result=case.result)
+        label = '%s %r' % (case.name, case.args)
+        self.assertEqual(run.status, case.status, label)
+        self.assertEqual(run.stderr, '', label)
+        if case.call is None:
+            self.assertEqual(run.stdout, cases.USAGE, label)
+            self.assertIsNone(run.log, label + ': refused, yet the library was called')
+        else:
+            self.assertEqual(run.stdout, '', label)
+            self.assertEqual(run.log, windows_call(case) + '\n', label)
+
+    def test_refused_command_lines_print_usage_and_call_nothing(self):
+        for case in cases.REFUSED:
+            self.check(case)
+
+    def test_each_switch_hands_over_the_directory(self):
+        for case in cases.ACCEPTED:
+            self.check(case)
+
+    def test_library_result_is_the_exit_code(self):
+        for case in cases.RESULTS:
+            self.check(case)
+
+
+class WindowsParent(unittest.TestCase):
+    """The command started by a Windows process from one command-line string."""
+
+    def spawn(self, arguments, result=None):
+        line = '"%s" %s' % (windows_path(runner.executable()), arguments)
+        run = runner.run([], result=result, exe=os.environ['OSTRAND_SPAWN'],
+                         env={'SPAWN_COMMAND_LINE': line})
+        self.assertEqual(run.status, 0, run.stderr)
+        prefix = 'exit code 0x'
+        self.assertTrue(run.stderr.startswith(prefix), run.stderr)
+        return int(run.stderr[len(prefix):].strip(), 16), run
+
+    def test_quoted_directory_with_spaces_is_one_argument(self):
+        code, run = self.spawn('/u "C:\\Program Files\\Corvane DSM"', result=7)
+        self.assertEqual(code, 7)
+        self.assertEqual(run.log, 'CallUninstallMPIO 0 1 C:\\Program Files\\Corvane DSM\n')
+
+    def test_unquoted_directory_with_spaces_is_refused(self):
+        code, run = self.spawn('/i C:\\Program Files\\X')
+        self.assertEqual(code, 0xFFFFFFFF)
+        self.assertEqual(run.stdout, cases.USAGE)
+        self.assertIsNone(run.log)
+
+    def test_minus_one_reaches_a_windows_parent_whole(self):
+        # A POSIX parent sees 255 (the table); a Windows parent the full 32 bits.
+        code, _ = self.spawn('/c')
+        self.assertEqual(code, 0xFFFFFFFF)
+        code, _ = self.spawn('/c C:\\X', result=-1)
+        self.assertEqual(code, 0xFFFFFFFF)
+        code, _ = self.spawn('/i C:\\X', result=cases.INT_MIN)
+        self.assertEqual(code, 0x80000000)
+
+
+class Loader(unittest.TestCase):
+    """The library is bound at load time: without it, or without one of its entry points,
+    the program never runs."""
+
+    def start_alone(self, library=None):
+        folder = tempfile.mkdtemp(prefix='ostrand-alone-')
+        try:
+            exe = os.path.join(folder, 'Ostrand.exe')
+            shutil.copy2(runner.executable(), exe)
+            if library:
+                shutil.copy2(library, os.path.join(folder, 'Ostrand.dll'))
+            return runner.run(['/i', 'C:\\X'], exe=exe)
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+
+    def assertNotStarted(self, run, status):
+        # Wine hands the NTSTATUS's low 8 bits to its POSIX parent.
+        self.assertEqual(run.status, status & 0xFF)
+        self.assertEqual(run.stdout, '')
+        self.assertIsNone(run.log)
+
+    def test_does_not_start_without_the_library(self):
+        self.assertNotStarted(self.start_alone(), DLL_NOT_FOUND)
+
+    def test_does_not_start_when_an_entry_point_is_missing(self):
+        self.assertNotStarted(self.start_alone(os.environ['OSTRAND_PARTIAL_DLL']),
+                              ENTRYPOINT_NOT_FOUND)
+
+    def test_starts_with_the_library_beside_it(self):
+        run = self.start_alone(os.environ['OSTRAND_DLL'])
+        self.assertEqual((run.status, run.log), (0, 'CallInstallMPIO 0 null C:\\X\n'))
+
+
+def wine_unavailable():
+    marker = os.path.join(os.environ.get('QUILLET_WINE_STATE_DIR', ''), 'unavailable')
+    if not os.path.exists(marker):
+        return None
+    with open(marker) as f:
+        return f.read().strip()
+
+
+if __name__ == '__main__':
+    reason = wine_unavailable()
+    if reason is not None:
+        print('SKIPPED: Wine cannot start: %s' % reason)
+        sys.exit(1)
+    unittest.main(verbosity=2)
