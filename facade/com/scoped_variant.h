@@ -37,6 +37,8 @@ public:
     const VARIANT& value() const { return m_var; }
     VARTYPE type() const { return V_VT(&m_var); }
     bool isNull() const { return (V_VT(&m_var) & VT_TYPEMASK) == VT_NULL; }
+    // VT_EMPTY and VT_NULL carry no value: their value member holds nothing defined.
+    bool hasValue() const { return V_VT(&m_var) != VT_EMPTY && !isNull(); }
 
 private:
     ScopedVariant(const ScopedVariant&);

@@ -36,7 +36,9 @@ bool WMIObject::getByteArray(const wchar_t* name, BYTE* buffer, size_t count)
     VARTYPE type = value.type();
     std::cout << " type = " << type << std::endl;
     std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
-    std::cout << " V_BYREF = " << V_BYREF(&value.value()) << std::endl;
+    // A NULL value has no pointer member worth showing.
+    void* pointer = value.hasValue() ? V_BYREF(&value.value()) : NULL;
+    std::cout << " V_BYREF = " << pointer << std::endl;
     if (type & VT_ARRAY)
         copyArrayBytes(V_ARRAY(&value.value()), buffer, count);
     return true;

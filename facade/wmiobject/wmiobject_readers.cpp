@@ -1,5 +1,5 @@
 // The numeric and text readers. The numeric ones read one member of the value whatever type WMI
-// delivered (a 32-bit value read by getShort gives its low 16 bits).
+// delivered (a 32-bit value read by getShort gives its low 16 bits); a NULL value reads as 0.
 #include "wmiobject/wmiobject.h"
 #include "wmiobject/property.h"
 
@@ -38,7 +38,7 @@ bool WMIObject::getBool(const wchar_t* name)
     ScopedVariant value;
     if (FAILED(fetchProperty(m_pclsObject, name, value)))
         return false;
-    VARIANT_BOOL flag = V_BOOL(&value.value());
+    VARIANT_BOOL flag = value.hasValue() ? V_BOOL(&value.value()) : VARIANT_BOOL(0);
     traceProperty(name, static_cast<int>(flag), value.type());
     return flag == VARIANT_TRUE;
 }
@@ -50,7 +50,7 @@ BYTE WMIObject::getByte(const wchar_t* name)
     ScopedVariant value;
     if (FAILED(fetchProperty(m_pclsObject, name, value)))
         return 0;
-    BYTE byte = V_UI1(&value.value());
+    BYTE byte = value.hasValue() ? V_UI1(&value.value()) : BYTE(0);
     traceProperty(name, static_cast<unsigned>(byte), value.type());
     return byte;
 }
@@ -62,7 +62,7 @@ USHORT WMIObject::getShort(const wchar_t* name)
     ScopedVariant value;
     if (FAILED(fetchProperty(m_pclsObject, name, value)))
         return 0;
-    USHORT number = V_UI2(&value.value());
+    USHORT number = value.hasValue() ? V_UI2(&value.value()) : USHORT(0);
     traceProperty(name, static_cast<unsigned>(number), value.type());
     return number;
 }
@@ -74,7 +74,7 @@ LONG WMIObject::getLong(const wchar_t* name)
     ScopedVariant value;
     if (FAILED(fetchProperty(m_pclsObject, name, value)))
         return 0;
-    LONG number = V_I4(&value.value());
+    LONG number = value.hasValue() ? V_I4(&value.value()) : LONG(0);
     traceProperty(name, static_cast<std::uint32_t>(number), value.type());
     return number;
 }

@@ -14,6 +14,8 @@ void armAllocationFault(int allocation)
     g_fired = false;
 }
 
+void disarmAllocationFault() { g_countdown = 0; }
+
 bool allocationFaultFired() { return g_fired; }
 
 void* operator new(std::size_t size)

@@ -3,8 +3,9 @@
 #ifndef QUILLET_TESTS_ALLOCATION_FAULT_H
 #define QUILLET_TESTS_ALLOCATION_FAULT_H
 
-// 0 disarms.
 void armAllocationFault(int allocation);
+// Stops the countdown; allocationFaultFired keeps its answer.
+void disarmAllocationFault();
 // True when the armed allocation has failed since the last arming.
 bool allocationFaultFired();
 

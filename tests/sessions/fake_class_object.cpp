@@ -47,6 +47,8 @@ ULONG FakeClassObject::Release() { return --m_references; }
 
 HRESULT FakeClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor)
 {
+    // A fault armed by an earlier Get covers only what the reader does with that value.
+    disarmAllocationFault();
     std::map<std::wstring, VARIANT>::iterator it = m_properties.find(wszName);
     if (it == m_properties.end())
         return WBEM_E_NOT_FOUND;

@@ -11,6 +11,10 @@
 #include <map>
 #include <string>
 
+// Named by the full interface; the stand-in's headers declare only what the product uses.
+struct IWbemQualifierSet;
+
+// The methods beyond Get exist so that the fake is complete against either set of headers.
 class FakeClassObject : public IWbemClassObject
 {
 public:
@@ -20,7 +24,8 @@ public:
     // Takes over value (the caller's VARIANT is left VT_EMPTY).
     void set(const wchar_t* name, VARIANT* value);
     void setObjects(const wchar_t* name, SAFEARRAY* array);
-    // Get of this property arms the allocation fault countdown with `allocations` on its way out.
+    // Get of this property arms the allocation fault countdown with `allocations` on its way
+    // out; the next Get of any fake disarms it.
     void armFaultAfterGet(const wchar_t* name, int allocations);
     ULONG references() const { return m_references; }
 

@@ -207,7 +207,7 @@ TEST_F(ObjectArrayTest, MemoryExhaustionLeaksNothing)
         } catch (const std::bad_alloc&) {
             threw = true;
         }
-        armAllocationFault(0);
+        disarmAllocationFault();
         testing::internal::GetCapturedStdout();
         size_t built = records.size();
         deleteAll(records);
@@ -234,7 +234,7 @@ TEST_F(ObjectArrayTest, AdapterConversionTurnsMemoryExhaustionIntoMemoryError)
         testing::internal::CaptureStdout();
         PyRef result(adapter.PyGetObject());
         bool fired = allocationFaultFired();
-        armAllocationFault(0);
+        disarmAllocationFault();
         std::string trace = testing::internal::GetCapturedStdout();
         // The array keeps its references; every record's was dropped.
         EXPECT_EQ(2u, sessionObjects[0].references()) << allocation;
