@@ -1,7 +1,6 @@
 #include "records/ISCSI_SessionStatic.h"
 
 #include <iostream>
-#include <new>
 
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/identifier_trace.h"
@@ -27,18 +26,9 @@ PyObject* ISCSI_SessionStatic::PyGetObject()
     PyText<STRING_BUFFER_SIZE> targetName;
     getString(L"TargetiSCSIName", targetName.wide());
 
-    PyRef connections(PyList_New(0));
+    PyRef connections(
+        convertObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", L"ISCSI_ConnectionStatic"));
     if (connections.get() == NULL)
-        return NULL;
-    // Declared after the list: the records are deleted first, once everything is converted.
-    RecordList<WMIObject> records;
-    try {
-        // Whatever was appended is converted, also when the array could not be read whole.
-        getObjectArray(L"ConnectionsList", L"ISCSI_ConnectionStatic", records.items());
-    } catch (const std::bad_alloc&) {
-        return PyErr_NoMemory();
-    }
-    if (!records.convertInto<ISCSI_ConnectionStatic>(connections.get()))
         return NULL;
     return Py_BuildValue("{s:u,s:u,s:O}",
                          "UniqueSessionId", sessionId.unicode(),

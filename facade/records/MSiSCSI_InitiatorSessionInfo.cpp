@@ -1,7 +1,6 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 
 #include <iostream>
-#include <new>
 
 #include "records/ISCSI_SessionStatic.h"
 #include "records/identifier_trace.h"
@@ -25,18 +24,9 @@ PyObject* MSiSCSI_InitiatorSessionInfo::PyGetObject()
     getUInt64String(L"UniqueAdapterId", adapterId.wide());
     traceIdentifier("UniqueAdapterId", adapterId.wide());
 
-    PyRef sessions(PyList_New(0));
+    PyRef sessions(
+        convertObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", L"ISCSI_SessionStatic"));
     if (sessions.get() == NULL)
-        return NULL;
-    // Declared after the list: the records are deleted first, once everything is converted.
-    RecordList<WMIObject> records;
-    try {
-        // Whatever was appended is converted, also when the array could not be read whole.
-        getObjectArray(L"SessionsList", L"ISCSI_SessionStatic", records.items());
-    } catch (const std::bad_alloc&) {
-        return PyErr_NoMemory();
-    }
-    if (!records.convertInto<ISCSI_SessionStatic>(sessions.get()))
         return NULL;
     // The builder skips ',' and ':' alike between items: two entries.
     return Py_BuildValue("{s:u,s,O}",

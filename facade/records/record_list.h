@@ -7,7 +7,11 @@
 
 #include <Python.h>
 #include <cstddef>
+#include <new>
 #include <vector>
+
+#include "records/py_ref.h"
+#include "wmiobject/wmiobject.h"
 
 template <typename Stored>
 class RecordList
@@ -47,5 +51,26 @@ private:
 
     std::vector<Stored*> m_records;
 };
+
+// Reads owner's array of embedded objects into records of class Record, converts them all into a
+// new list and deletes them. Whatever the array reader appended is converted, also when it could
+// not read the array whole. Returns the list, or NULL with the Python exception set (memory
+// exhaustion while the records were built becomes MemoryError).
+template <typename Record>
+PyObject* convertObjectArray(WMIObject& owner, const wchar_t* property, const wchar_t* className)
+{
+    PyRef list(PyList_New(0));
+    if (list.get() == NULL)
+        return NULL;
+    RecordList<WMIObject> records;
+    try {
+        owner.getObjectArray(property, className, records.items());
+    } catch (const std::bad_alloc&) {
+        return PyErr_NoMemory();
+    }
+    if (!records.convertInto<Record>(list.get()))
+        return NULL;
+    return list.release();
+}
 
 #endif

@@ -107,4 +107,10 @@ typedef union _ULARGE_INTEGER {
 
 typedef void* PSECURITY_DESCRIPTOR;
 
+#define ARRAYSIZE(a) (sizeof(a) / sizeof((a)[0]))
+#ifndef _countof
+#define _countof(a) (sizeof(a) / sizeof((a)[0]))
+#endif
+#define UNREFERENCED_PARAMETER(P) (void)(P)
+
 #endif

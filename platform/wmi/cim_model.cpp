@@ -7,6 +7,12 @@ namespace winsim::wmi {
 
 namespace {
 
+wchar_t upper(wchar_t c)
+{
+    if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+    return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+}
+
 struct KindName {
     CimKind kind;
     const char* name;
@@ -32,8 +38,11 @@ const char* kindName(CimKind kind)
 bool kindFromName(const std::wstring& name, CimKind* kind)
 {
     for (const KindName& entry : kKindNames) {
-        std::wstring wide(entry.name, entry.name + std::char_traits<char>::length(entry.name));
-        if (equalsNoCase(name, wide)) {
+        size_t length = std::char_traits<char>::length(entry.name);
+        if (name.size() != length) continue;
+        size_t i = 0;
+        while (i < length && upper(name[i]) == upper(static_cast<wchar_t>(entry.name[i]))) ++i;
+        if (i == length) {
             *kind = entry.kind;
             return true;
         }
@@ -100,22 +109,20 @@ CimValue CimValue::ofArray(std::vector<CimValue> values)
     return v;
 }
 
-size_t ClassDef::find(const std::wstring& propertyName) const
+size_t ClassDef::find(std::wstring_view propertyName) const
 {
-    auto it = m_index.find(foldCase(propertyName));
-    return it == m_index.end() ? npos : it->second;
+    for (size_t i = 0; i < properties.size(); ++i)
+        if (equalsNoCase(properties[i].name, propertyName)) return i;
+    return npos;
 }
 
 void ClassDef::addProperty(PropertyDef property)
 {
-    std::wstring key = foldCase(property.name);
-    auto it = m_index.find(key);
-    if (it != m_index.end()) {
-        properties[it->second] = std::move(property);  // a subclass redeclares an inherited one
-        return;
-    }
-    m_index.emplace(std::move(key), properties.size());
-    properties.push_back(std::move(property));
+    size_t existing = find(property.name);
+    if (existing != npos)
+        properties[existing] = std::move(property);  // a subclass redeclares an inherited one
+    else
+        properties.push_back(std::move(property));
 }
 
 bool ClassDef::isA(const ClassDef& other) const
@@ -125,19 +132,18 @@ bool ClassDef::isA(const ClassDef& other) const
     return false;
 }
 
-std::wstring foldCase(const std::wstring& text)
+std::wstring foldCase(std::wstring_view text)
 {
     std::wstring folded(text);
-    for (wchar_t& c : folded) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    for (wchar_t& c : folded) c = upper(c);
     return folded;
 }
 
-bool equalsNoCase(const std::wstring& a, const std::wstring& b)
+bool equalsNoCase(std::wstring_view a, std::wstring_view b)
 {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
-            return false;
+        if (a[i] != b[i] && upper(a[i]) != upper(b[i])) return false;
     return true;
 }
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace winsim::wmi {
@@ -78,14 +78,12 @@ struct ClassDef {
     std::vector<PropertyDef> properties;  // inherited ones first
 
     // Index of a property by name (case-insensitive, as in WMI); npos when the class lacks it.
+    // A plain scan: classes are small and this spares an allocation per lookup.
     static constexpr size_t npos = static_cast<size_t>(-1);
-    size_t find(const std::wstring& propertyName) const;
+    size_t find(std::wstring_view propertyName) const;
     void addProperty(PropertyDef property);
     // True when this class is `other` or derives from it.
     bool isA(const ClassDef& other) const;
-
-private:
-    std::unordered_map<std::wstring, size_t> m_index;  // folded name -> position
 };
 
 struct Instance {
@@ -97,8 +95,8 @@ struct Instance {
 };
 
 // Case folding used for every WMI name and for WQL string comparison.
-std::wstring foldCase(const std::wstring& text);
-bool equalsNoCase(const std::wstring& a, const std::wstring& b);
+std::wstring foldCase(std::wstring_view text);
+bool equalsNoCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace winsim::wmi
 

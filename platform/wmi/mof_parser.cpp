@@ -1,16 +1,38 @@
 #include "wmi/mof_parser.h"
 
-#include <unordered_map>
 
 namespace winsim::wmi {
 
 namespace {
 
-std::string narrow(const std::wstring& text)
+// Names in messages: ASCII as it is, anything else as '?'.
+std::string narrow(std::wstring_view text)
 {
     std::string out;
     for (wchar_t c : text) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
     return out;
+}
+
+std::string narrow(std::string_view utf8)
+{
+    return narrow(wideFromUtf8(utf8));
+}
+
+// A name as written in the file (UTF-8) against a declared one, without regard to case.
+bool sameName(std::string_view utf8, const std::wstring& name)
+{
+    if (utf8.size() != name.size()) {
+        bool ascii = true;
+        for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii) return false;
+        return equalsNoCase(wideFromUtf8(utf8), name);
+    }
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (static_cast<unsigned char>(utf8[i]) >= 0x80) return equalsNoCase(wideFromUtf8(utf8), name);
+        if (lower(static_cast<wchar_t>(utf8[i])) != lower(name[i])) return false;
+    }
+    return true;
 }
 
 std::string typeName(const CimType& type)
@@ -28,11 +50,11 @@ public:
     {
         while (m_token.kind != MofToken::Kind::End) {
             skipQualifiers();
-            if (isKeyword(L"class")) {
+            if (isKeyword("class")) {
                 classDeclaration();
-            } else if (isKeyword(L"instance")) {
+            } else if (isKeyword("instance")) {
                 m_content.instances.push_back(instance());
-                expect(L';', "';' after the instance");
+                expect(';', "';' after the instance");
             } else {
                 fail("expected 'class' or 'instance of'");
             }
@@ -48,18 +70,17 @@ private:
         throw MofError(m_token.line, message + ", found " + m_token.describe());
     }
 
-    bool isKeyword(const wchar_t* word) const
-    {
-        return m_token.kind == MofToken::Kind::Identifier && equalsNoCase(m_token.text, word);
-    }
+    [[noreturn]] void failType(const CimType& type) { fail("expected a value of type " + typeName(type)); }
 
-    void expect(wchar_t punct, const char* what)
+    bool isKeyword(const char* word) const { return m_token.isKeyword(word); }
+
+    void expect(char punct, const char* what)
     {
         if (!m_token.is(punct)) fail(std::string("expected ") + what);
         advance();
     }
 
-    void expectKeyword(const wchar_t* word, const char* what)
+    void expectKeyword(const char* word, const char* what)
     {
         if (!isKeyword(word)) fail(std::string("expected ") + what);
         advance();
@@ -68,7 +89,7 @@ private:
     std::wstring identifier(const char* what)
     {
         if (m_token.kind != MofToken::Kind::Identifier) fail(std::string("expected ") + what);
-        std::wstring name = m_token.text;
+        std::wstring name = m_token.wide();
         advance();
         return name;
     }
@@ -76,28 +97,38 @@ private:
     // Qualifiers ([key], [Description("...")], ...) say nothing the stand-in needs: skipped whole.
     void skipQualifiers()
     {
-        if (!m_token.is(L'[')) return;
+        if (!m_token.is('[')) return;
         int depth = 0;
         do {
             if (m_token.kind == MofToken::Kind::End) fail("expected ']' closing the qualifier list");
-            if (m_token.is(L'[') || m_token.is(L'(') || m_token.is(L'{')) ++depth;
-            if (m_token.is(L']') || m_token.is(L')') || m_token.is(L'}')) --depth;
+            if (m_token.is('[') || m_token.is('(') || m_token.is('{')) ++depth;
+            if (m_token.is(']') || m_token.is(')') || m_token.is('}')) --depth;
             advance();
         } while (depth > 0);
     }
 
-    std::shared_ptr<const ClassDef> findClass(const std::wstring& name) const
+    // Lookups by the name as written: linear, as classes are few and small, and without a
+    // wide copy of the name for each of the many instances of a large repository.
+    static size_t findProperty(const ClassDef& cls, std::string_view name)
     {
-        auto it = m_classes.find(foldCase(name));
-        return it == m_classes.end() ? nullptr : it->second;
+        for (size_t i = 0; i < cls.properties.size(); ++i)
+            if (sameName(name, cls.properties[i].name)) return i;
+        return ClassDef::npos;
+    }
+
+    std::shared_ptr<const ClassDef> findClass(std::string_view name) const
+    {
+        for (const auto& cls : m_content.classes)
+            if (sameName(name, cls->name)) return cls;
+        return nullptr;
     }
 
     std::shared_ptr<const ClassDef> declaredClass(const char* what)
     {
-        int line = m_token.line;
-        std::wstring name = identifier(what);
-        auto cls = findClass(name);
-        if (!cls) throw MofError(line, "class '" + narrow(name) + "' is not declared");
+        if (m_token.kind != MofToken::Kind::Identifier) fail(std::string("expected ") + what);
+        auto cls = findClass(m_token.word);
+        if (!cls) throw MofError(m_token.line, "class '" + narrow(m_token.word) + "' is not declared");
+        advance();
         return cls;
     }
 
@@ -106,19 +137,19 @@ private:
         advance();  // class
         int line = m_token.line;
         auto cls = std::make_shared<ClassDef>();
+        if (m_token.kind == MofToken::Kind::Identifier && findClass(m_token.word))
+            throw MofError(line, "class '" + narrow(m_token.word) + "' is already declared");
         cls->name = identifier("a class name");
-        if (findClass(cls->name)) throw MofError(line, "class '" + narrow(cls->name) + "' is already declared");
-        if (m_token.is(L':')) {
+        if (m_token.is(':')) {
             advance();
             cls->parent = declaredClass("a superclass name");
             for (const PropertyDef& inherited : cls->parent->properties) cls->addProperty(inherited);
         }
         size_t inherited = cls->properties.size();
-        expect(L'{', "'{' opening the class body");
-        while (!m_token.is(L'}')) propertyDeclaration(*cls, inherited);
+        expect('{', "'{' opening the class body");
+        while (!m_token.is('}')) propertyDeclaration(*cls, inherited);
         advance();
-        expect(L';', "';' after the class declaration");
-        m_classes.emplace(foldCase(cls->name), cls);
+        expect(';', "';' after the class declaration");
         m_content.classes.push_back(cls);
     }
 
@@ -127,23 +158,23 @@ private:
         skipQualifiers();
         if (m_token.kind == MofToken::Kind::End) fail("expected '}' closing the class body");
         CimType type;
-        int line = m_token.line;
-        std::wstring typeWord = identifier("a property type");
-        if (!kindFromName(typeWord, &type.kind)) {
+        if (m_token.kind != MofToken::Kind::Identifier) fail("expected a property type");
+        if (!kindFromName(m_token.wide(), &type.kind)) {
             type.kind = CimKind::Object;
-            type.objectClass = findClass(typeWord);
-            if (!type.objectClass) throw MofError(line, "unknown type '" + narrow(typeWord) + "'");
+            type.objectClass = findClass(m_token.word);
+            if (!type.objectClass) throw MofError(m_token.line, "unknown type '" + narrow(m_token.word) + "'");
         }
+        advance();
         PropertyDef property;
-        line = m_token.line;
+        int line = m_token.line;
         property.name = identifier("a property name");
-        if (m_token.is(L'[')) {
+        if (m_token.is('[')) {
             advance();
             if (m_token.kind == MofToken::Kind::Integer) advance();  // fixed-size arrays: size ignored
-            expect(L']', "']' closing the array declaration");
+            expect(']', "']' closing the array declaration");
             type.array = true;
         }
-        expect(L';', "';' after the property declaration");
+        expect(';', "';' after the property declaration");
         size_t existing = cls.find(property.name);
         if (existing != ClassDef::npos && existing >= inherited)
             throw MofError(line, "property '" + narrow(property.name) + "' is declared twice");
@@ -155,22 +186,24 @@ private:
     std::shared_ptr<const Instance> instance()
     {
         advance();
-        expectKeyword(L"of", "'of' after 'instance'");
+        expectKeyword("of", "'of' after 'instance'");
         auto object = std::make_shared<Instance>(declaredClass("a class name"));
         std::vector<bool> assigned(object->values.size());
-        expect(L'{', "'{' opening the instance body");
-        while (!m_token.is(L'}')) {
+        expect('{', "'{' opening the instance body");
+        while (!m_token.is('}')) {
             skipQualifiers();
             int line = m_token.line;
-            std::wstring name = identifier("a property name or '}'");
-            size_t index = object->cls->find(name);
+            if (m_token.kind != MofToken::Kind::Identifier) fail("expected a property name or '}'");
+            std::string_view name = m_token.word;
+            advance();
+            size_t index = findProperty(*object->cls, name);
             if (index == ClassDef::npos)
                 throw MofError(line, "class '" + narrow(object->cls->name) + "' has no property '" + narrow(name) + "'");
             if (assigned[index]) throw MofError(line, "property '" + narrow(name) + "' is set twice");
             assigned[index] = true;
-            expect(L'=', "'=' after the property name");
+            expect('=', "'=' after the property name");
             object->values[index] = value(object->cls->properties[index].type);
-            expect(L';', "';' after the property value");
+            expect(';', "';' after the property value");
         }
         advance();
         return object;
@@ -178,19 +211,20 @@ private:
 
     CimValue value(const CimType& type)
     {
-        if (isKeyword(L"NULL")) {
+        if (isKeyword("NULL")) {
             advance();
             return CimValue::null();
         }
         if (!type.array) return scalar(type);
-        expect(L'{', ("'{' opening a value of type " + typeName(type)).c_str());
+        if (!m_token.is('{')) fail("expected '{' opening a value of type " + typeName(type));
+        advance();
         std::vector<CimValue> elements;
         CimType elementType = type;
         elementType.array = false;
-        while (!m_token.is(L'}')) {
-            if (!elements.empty()) expect(L',', "',' or '}' in the array value");
-            if (isKeyword(L"NULL")) {
-                if (type.kind != CimKind::Object) fail("expected a value of type " + typeName(elementType));
+        while (!m_token.is('}')) {
+            if (!elements.empty()) expect(',', "',' or '}' in the array value");
+            if (isKeyword("NULL")) {
+                if (type.kind != CimKind::Object) failType(elementType);
                 advance();
                 elements.push_back(CimValue::null());
             } else {
@@ -203,20 +237,19 @@ private:
 
     CimValue scalar(const CimType& type)
     {
-        std::string expected = "expected a value of type " + typeName(type);
         switch (type.kind) {
         case CimKind::Boolean:
-            if (isKeyword(L"TRUE") || isKeyword(L"FALSE")) {
-                bool truth = isKeyword(L"TRUE");
+            if (isKeyword("TRUE") || isKeyword("FALSE")) {
+                bool truth = isKeyword("TRUE");
                 advance();
                 return CimValue::ofInteger(truth ? -1 : 0);  // VARIANT_TRUE / VARIANT_FALSE
             }
-            if (m_token.kind != MofToken::Kind::Integer) fail(expected);
+            if (m_token.kind != MofToken::Kind::Integer) failType(type);
             // Odd data for tests: kept as the 16-bit pattern a VARIANT_BOOL would carry.
             return CimValue::ofInteger(static_cast<int16_t>(integer(type)));
         case CimKind::Real32:
         case CimKind::Real64: {
-            if (m_token.kind != MofToken::Kind::Real && m_token.kind != MofToken::Kind::Integer) fail(expected);
+            if (m_token.kind != MofToken::Kind::Real && m_token.kind != MofToken::Kind::Integer) failType(type);
             double real = m_token.real;
             advance();
             return CimValue::ofReal(real);
@@ -228,11 +261,11 @@ private:
                 if (static_cast<uint32_t>(c) > 0xFFFF) fail("character outside the 16-bit range");
                 return CimValue::ofInteger(c);
             }
-            if (m_token.kind != MofToken::Kind::Integer) fail(expected);
+            if (m_token.kind != MofToken::Kind::Integer) failType(type);
             return CimValue::ofInteger(integer(type));
         case CimKind::String:
         case CimKind::DateTime: {
-            if (m_token.kind != MofToken::Kind::String) fail(expected);
+            if (m_token.kind != MofToken::Kind::String) failType(type);
             std::wstring text;
             while (m_token.kind == MofToken::Kind::String) {  // adjacent literals join
                 text += m_token.text;
@@ -241,7 +274,7 @@ private:
             return CimValue::ofText(std::move(text));
         }
         case CimKind::Object: {
-            if (!isKeyword(L"instance")) fail(expected);
+            if (!isKeyword("instance")) failType(type);
             int line = m_token.line;
             std::shared_ptr<const Instance> embedded = instance();
             if (type.objectClass && !embedded->cls->isA(*type.objectClass))
@@ -250,7 +283,7 @@ private:
             return CimValue::ofObject(std::move(embedded));
         }
         default:
-            if (m_token.kind != MofToken::Kind::Integer) fail(expected);
+            if (m_token.kind != MofToken::Kind::Integer) failType(type);
             return CimValue::ofInteger(integer(type));
         }
     }
@@ -275,7 +308,6 @@ private:
     MofLexer m_lexer;
     MofToken m_token;
     MofContent m_content;
-    std::unordered_map<std::wstring, std::shared_ptr<const ClassDef>> m_classes;
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Linux only: points the stand-in at the fixture that describes MSSMBios_RawSMBiosTables as
+// Linux only: points the stand-in at the fixture (QUILLET_TEST_DATA is this folder) that describes MSSMBios_RawSMBiosTables as
 // Wine delivers it, before any test connects (the repository is loaded at the first
 // ConnectServer). On Windows the tests read Wine's own WMI instead.
 #include <stdlib.h>
@@ -13,7 +13,7 @@ struct StandInRepository
     {
         const char* data = getenv("QUILLET_TEST_DATA");
         if (data != NULL && getenv("WMISIM_REPOSITORY") == NULL) {
-            const std::string path = std::string(data) + "/conformance/fixtures/raw_smbios_tables.mof";
+            const std::string path = std::string(data) + "/fixtures/raw_smbios_tables.mof";
             setenv("WMISIM_REPOSITORY", path.c_str(), 1);
         }
     }

@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         m_comBefore = winsim::liveCount(winsim::Resource::Com);
-        m_services = Ref<IWbemServices>(servicesOver(repositoryFromMof(readFile(fixturePath("all_types.mof")))));
+        *m_services.out() = servicesOver(repositoryFromMof(readFile(fixturePath("all_types.mof"))));
         m_object = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'ROOT\\\\ISCSIPRT\\\\0000_0'");
         ASSERT_NE(nullptr, m_object);
     }

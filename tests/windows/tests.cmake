@@ -21,14 +21,9 @@ quillet_windows_gtest(wine_wmi_tests
 target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
 
 # Ostrand.exe under Wine: the command-line table shared with the Linux run, and what only
-# Windows shows. spawn.exe is a Windows parent process; Ostrand.dll without
-# CallCanUninstallMPIO shows the loader's refusal of a library that lacks an entry point.
+# Windows shows. spawn.exe is a Windows parent process.
 add_executable(spawn ${CMAKE_CURRENT_LIST_DIR}/spawn.cpp)
 set_target_properties(spawn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_library(ostrand_partial_dll SHARED ${PROJECT_SOURCE_DIR}/tests/setup/partial_library.cpp)
-set_target_properties(ostrand_partial_dll PROPERTIES
-    PREFIX "" OUTPUT_NAME Ostrand
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/partial)
 
 find_program(QUILLET_PYTHON2 NAMES python2.7
              PATHS /root/.pyenv/versions/2.7.18/bin NO_DEFAULT_PATH)
@@ -42,5 +37,5 @@ add_test(NAME ostrand_wine
          COMMAND ${QUILLET_PYTHON2} ${CMAKE_CURRENT_LIST_DIR}/test_ostrand_wine.py
          WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
 set_tests_properties(ostrand_wine PROPERTIES ENVIRONMENT
-    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/setup;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_PARTIAL_DLL=$<TARGET_FILE:ostrand_partial_dll>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
+    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/setup;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
 quillet_wine_tests(ostrand_wine)
