@@ -9,7 +9,8 @@ int WMIFacade::queryInitiatorSessionInfo(const wchar_t* instanceName,
                                          std::vector<MSiSCSI_InitiatorSessionInfo*>& records)
 {
     ScopedComPtr<IEnumWbemClassObject> enumerator;
-    if (!runQuery(L"SELECT * FROM MSiSCSI_InitiatorSessionInfo", instanceName, enumerator.Receive()))
+    if (!runQuery(L"SELECT * FROM MSiSCSI_InitiatorSessionInfo", instanceName,
+                  enumerator.Receive()))
         return 0;
     bool failed = false;
     IWbemClassObject* pObject = NULL;

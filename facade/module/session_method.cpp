@@ -20,7 +20,9 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
     int found = 0;
     bool called = callEngine(
         reinterpret_cast<WMIFacadeObject*>(self),
-        [&records](WMIFacade& engine) { return engine.queryInitiatorSessionInfo(NULL, records.items()); },
+        [&records](WMIFacade& engine) {
+            return engine.queryInitiatorSessionInfo(NULL, records.items());
+        },
         &found);
     if (!called)
         return NULL;

@@ -26,8 +26,8 @@ PyObject* ISCSI_SessionStatic::PyGetObject()
     PyText<STRING_BUFFER_SIZE> targetName;
     getString(L"TargetiSCSIName", targetName.wide());
 
-    PyRef connections(
-        convertObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", L"ISCSI_ConnectionStatic"));
+    PyRef connections(convertObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList",
+                                                                 L"ISCSI_ConnectionStatic"));
     if (connections.get() == NULL)
         return NULL;
     return Py_BuildValue("{s:u,s:u,s:O}",

@@ -103,7 +103,8 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
         ScopedComPtr<IUnknown> element;
         indexes[0] = static_cast<LONG>(index);
         if (FAILED(SafeArrayGetElement(pArray, &indexes[0], element.Receive()))) {
-            std::cout << "SafeArrayGetElement " << elementClass->traceName << " failed" << std::endl;
+            std::cout << "SafeArrayGetElement " << elementClass->traceName << " failed"
+                      << std::endl;
             return false;
         }
         std::unique_ptr<WMIObject> record(elementClass->create());

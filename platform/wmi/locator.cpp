@@ -14,6 +14,15 @@ namespace winsim::wmi {
 
 namespace {
 
+// "ROOT\WMI" in any case, also as a path on the local machine ("\\.\root\wmi", "//./root/wmi").
+bool isRootWmi(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    if (path.compare(0, 4, L"\\\\.\\") == 0) path.erase(0, 4);
+    return equalsNoCase(path, L"ROOT\\WMI");
+}
+
 class Locator final : public ComObject<IWbemLocator> {
 public:
     HRESULT STDMETHODCALLTYPE ConnectServer(const BSTR strNetworkResource, const BSTR, const BSTR, const BSTR,
@@ -40,8 +49,7 @@ private:
         HRESULT hr = processRepository(&repository);
         if (FAILED(hr)) return hr;
         if (!resource || !result) return WBEM_E_INVALID_PARAMETER;
-        if (!equalsNoCase(std::wstring(resource, SysStringLen(resource)), L"ROOT\\WMI"))
-            return WBEM_E_INVALID_NAMESPACE;
+        if (!isRootWmi(std::wstring(resource, SysStringLen(resource)))) return WBEM_E_INVALID_NAMESPACE;
         *result = new Services(std::move(repository));
         return WBEM_S_NO_ERROR;
     }

@@ -1,6 +1,5 @@
 #include "wmi/mof_parser.h"
 
-
 namespace winsim::wmi {
 
 namespace {
@@ -21,17 +20,12 @@ std::string narrow(std::string_view utf8)
 // A name as written in the file (UTF-8) against a declared one, without regard to case.
 bool sameName(std::string_view utf8, const std::wstring& name)
 {
-    if (utf8.size() != name.size()) {
-        bool ascii = true;
-        for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        if (ascii) return false;
-        return equalsNoCase(wideFromUtf8(utf8), name);
-    }
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) return equalsNoCase(wideFromUtf8(utf8), name);
+    if (utf8.size() != name.size()) return false;
     auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        if (static_cast<unsigned char>(utf8[i]) >= 0x80) return equalsNoCase(wideFromUtf8(utf8), name);
+    for (size_t i = 0; i < utf8.size(); ++i)
         if (lower(static_cast<wchar_t>(utf8[i])) != lower(name[i])) return false;
-    }
     return true;
 }
 

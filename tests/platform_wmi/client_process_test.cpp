@@ -57,6 +57,8 @@ TEST(ClientProcess, ConnectsToRootWmiOnly)
 {
     ClientRun run = runClient("connect root\\\\wmi", fixturePath("all_types.mof"));
     EXPECT_EQ(0, run.status);
+    run = runClient("connect //./Root/Wmi", fixturePath("all_types.mof"));
+    EXPECT_EQ(0, run.status) << run.out;
     run = runClient("connect ROOT\\\\CIMV2", fixturePath("all_types.mof"));
     EXPECT_NE(0, run.status);
     EXPECT_TRUE(contains(run.out, "ConnectServer 0x8004100e")) << run.out;

@@ -105,6 +105,27 @@ TEST_F(ServicesTest, ReportsBadQueriesAndUnknownClassesWhereWmiDoes)
     }
 }
 
+TEST_F(ServicesTest, NextHandsOutANewObjectWithOneReference)
+{
+    long before = winsim::liveCount(winsim::Resource::Com);
+    Ref<IEnumWbemClassObject> enumerator;
+    ASSERT_EQ(S_OK, query(m_services.get(), L"SELECT * FROM Counters", enumerator.out()));
+    IWbemClassObject* objects[2] = {nullptr, nullptr};
+    ULONG returned = 0;
+    ASSERT_EQ(S_OK, enumerator->Next(WBEM_INFINITE, 1, &objects[0], &returned));
+    ASSERT_EQ(S_OK, enumerator->Next(WBEM_INFINITE, 1, &objects[1], &returned));
+    EXPECT_NE(objects[0], objects[1]);
+    EXPECT_EQ(1u, refCount(objects[0]));
+    EXPECT_EQ(1u, refCount(objects[1]));
+    EXPECT_EQ(before + 3, winsim::liveCount(winsim::Resource::Com));
+    enumerator.reset();  // the objects outlive their enumerator
+    Variant name;
+    EXPECT_EQ(S_OK, objects[1]->Get(L"InstanceName", 0, &name, nullptr, nullptr));
+    EXPECT_EQ(0u, objects[0]->Release());
+    EXPECT_EQ(0u, objects[1]->Release());
+    EXPECT_EQ(before, winsim::liveCount(winsim::Resource::Com));
+}
+
 TEST_F(ServicesTest, PutChangesTheObjectInHandAndPutInstanceTheRepository)
 {
     const wchar_t* second = L"SELECT * FROM Counters WHERE InstanceName = 'say \"hi\"'";
@@ -262,7 +283,11 @@ TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerateWellUnderASecond)
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(10000, count);
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(seconds, 1.0);
+#else
+    EXPECT_LT(seconds, 5.0);  // unoptimised and instrumented builds are several times slower
+#endif
 }
 
 }  // namespace

@@ -233,7 +233,14 @@ TEST_F(ObjectArrayTest, AdapterConversionTurnsMemoryExhaustionIntoMemoryError)
         EXPECT_EQ(2u, sessionObjects[0].references()) << allocation;
         EXPECT_EQ(2u, sessionObjects[1].references()) << allocation;
         if (!fired) {
+            // Each level's object is held by its container alone.
             ASSERT_TRUE(result.get() != NULL);
+            EXPECT_EQ(1, Py_REFCNT(result.get()));
+            PyObject* list = PyDict_GetItemString(result.get(), "SessionsList");
+            ASSERT_TRUE(list != NULL);
+            ASSERT_EQ(2, PyList_GET_SIZE(list));
+            EXPECT_EQ(1, Py_REFCNT(list));
+            EXPECT_EQ(1, Py_REFCNT(PyList_GET_ITEM(list, 0)));
             break;
         }
         EXPECT_TRUE(result.get() == NULL);

@@ -25,6 +25,7 @@ protected:
     }
     void TearDown() override { std::cout << std::dec; }
 
+    FakeClassObject address;  // embedded in instance, so it must outlive it
     FakeClassObject instance;
     Record record;
 };
@@ -199,7 +200,6 @@ TEST_F(WMIObjectTest, ByteArrayTraceAndNullProperty)
 
 TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
 {
-    FakeClassObject address;
     instance.setObject(L"IpAddress", &address);
     instance.setNull(L"NoAddress");
     instance.setLong(L"NotAnObject", 3);
