@@ -62,6 +62,12 @@ def guid_text(octets):
         data[3::-1] + data[5:3:-1] + data[7:5:-1] + data[8:16])
 
 
+def wql_literal_text(name):
+    # The module puts the name between double quotes of a WQL string literal as it stands, so
+    # backslashes and quotes must be escaped here, as WQL wants them.
+    return name.replace(u'\\', u'\\\\').replace(u'"', u'\\"')
+
+
 def yes_no(flag):
     return u'yes' if flag else u'no'
 
@@ -132,6 +138,7 @@ def main(argv):
         name = name.decode(sys.getfilesystemencoding() or 'utf-8')
         report.line()
         report.line(u'Adapter %s' % name)
+        name = wql_literal_text(name)
         info = facade.GetMSiSCSI_HBAInformation(name)
         if not info or not info['InstanceName']:
             report.line(u'no HBA information for this instance name', 1)

@@ -179,6 +179,9 @@ private:
     // `instance of Class { Name = value; ... }`, the keyword `instance` being the current token.
     std::shared_ptr<const Instance> instance()
     {
+        // Bounded so that a runaway nesting is an error message rather than a stack overflow.
+        if (m_depth == kMaxDepth) fail("objects nested more than " + std::to_string(kMaxDepth) + " deep");
+        ++m_depth;
         advance();
         expectKeyword("of", "'of' after 'instance'");
         auto object = std::make_shared<Instance>(declaredClass("a class name"));
@@ -200,6 +203,7 @@ private:
             expect(';', "';' after the property value");
         }
         advance();
+        --m_depth;
         return object;
     }
 
@@ -299,8 +303,11 @@ private:
         return negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     }
 
+    static constexpr int kMaxDepth = 100;
+
     MofLexer m_lexer;
     MofToken m_token;
+    int m_depth = 0;
     MofContent m_content;
 };
 

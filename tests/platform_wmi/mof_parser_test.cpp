@@ -109,6 +109,15 @@ TEST(MofParser, ReportsTheLineAndWhatWasExpected)
     }
 }
 
+TEST(MofParser, RefusesRunawayNestingWithoutOverflowingTheStack)
+{
+    std::string text = "class N { object Inner; };\ninstance of N { Inner = ";
+    for (int i = 0; i < 100000; ++i) text += "instance of N { Inner = ";
+    int line = 0;
+    EXPECT_NE(std::string::npos, errorOf(text, &line).find("nested more than 100 deep"));
+    EXPECT_EQ(2, line);
+}
+
 TEST(MofParser, RefusesIntegersOutsideTheirType)
 {
     const char* cases[][2] = {
