@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "engine/wmifacade.h"
 #include "records/MSiSCSI_HBAInformation.h"
@@ -58,14 +61,22 @@ protected:
     {
         const char* data = std::getenv("QUILLET_TEST_DATA");
         ASSERT_TRUE(data != NULL);
-        const std::string fixtures = std::string(data) + "/records/fixtures/";
-        const std::string repository = ::testing::TempDir() + "records_conversion.mof";
-        std::ofstream(repository.c_str(), std::ios::binary)
-            << readFile(fixtures + "classes.mof") << readFile(fixtures + "adapter.mof");
-        setenv("WMISIM_REPOSITORY", repository.c_str(), 1);
+        // This folder's fixtures: the classes, then the adapter's instances.
+        const std::string fixtures = std::string(data) + "/fixtures/";
+        const std::string classes = readFile(fixtures + "classes.mof");
+        const std::string adapter = readFile(fixtures + "adapter.mof");
+        ASSERT_FALSE(classes.empty() || adapter.empty()) << fixtures;
+        // One file per process: ctest may run these tests side by side.
+        s_repository = ::testing::TempDir() + "records_conversion_" +
+                       std::to_string(getpid()) + ".mof";
+        std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter;
+        setenv("WMISIM_REPOSITORY", s_repository.c_str(), 1);
         installTraceOutput();
         Py_Initialize();
     }
+
+    // The service has loaded the repository at the first connection.
+    static void TearDownTestSuite() { std::remove(s_repository.c_str()); }
 
     void SetUp() override
     {
@@ -92,10 +103,14 @@ protected:
         PyErr_Clear();
     }
 
+    static std::string s_repository;
     WMIFacade m_engine;
 };
 
-const wchar_t ADAPTER[] = L"ROOT\\ISCSIPRT\\0000_0";
+std::string ConversionFailureTest::s_repository;
+
+// As WQL text: each backslash of the InstanceName doubled.
+const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
 
 TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
 {

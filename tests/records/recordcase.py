@@ -16,7 +16,10 @@ def fixture(name):
 
 CLASSES = fixture('classes.mof')
 ADAPTER = CLASSES + fixture('adapter.mof')
-NAME = u'ROOT\\ISCSIPRT\\0000_0'
+# The adapter's InstanceName, and the same name as a caller passes it: WQL text, in which a
+# backslash is written twice (the engine inserts the name unescaped).
+INSTANCE = u'ROOT\\ISCSIPRT\\0000_0'
+NAME = INSTANCE.replace(u'\\', u'\\\\')
 
 # The pointer that getByteArray traces differs from run to run.
 POINTER = re.compile(r'^ V_BYREF = (0x[0-9a-f]+|0)$')

@@ -1,7 +1,8 @@
 """GetMSiSCSI_HBAInformation: the 23-key dictionary and the trace of one call."""
 import unittest
 
-from recordcase import (CLASSES, CONNECT, NAME, RecordTestCase, byte_array_lines, call)
+from recordcase import (CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, byte_array_lines,
+                        call)
 
 METHOD = 'GetMSiSCSI_HBAInformation'
 
@@ -14,7 +15,7 @@ ADAPTER_VALUE = {
     'FirmwareVersion': u'3.0.1.53',
     'FunctionalitySupported': -2147483648,
     'GenerationalGuid': (0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 255),
-    'InstanceName': NAME,
+    'InstanceName': INSTANCE,
     'IntegratedTCPIP': 1,
     'MaxCDBLength': 16,
     'MultifunctionDevice': 0,
@@ -49,16 +50,16 @@ class AdapterTest(RecordTestCase):
         self.assertClean(result)
         self.assertExactly(result.value, ADAPTER_VALUE)
         self.assertTrace(result.trace, [
-            'hbsInstName = ROOT\\ISCSIPRT\\0000_0',
+            'hbsInstName = ' + NAME,
         ] + CONNECT + [
-            ' InstanceName : ROOT\\ISCSIPRT\\0000_0',
+            ' InstanceName : ' + INSTANCE,
             'IntegratedTCPIP = -1 type = b',
             ' tcpip = 1',
             'AsicVersion = A2 type = 8',
             'DriverName = ql40xx.sys type = 8',
             'FirmwareVersion = 3.0.1.53 type = 8',
         ] + byte_array_lines() + [
-            'InstanceName = ROOT\\ISCSIPRT\\0000_0 type = 8',
+            'InstanceName = %s type = 8' % INSTANCE,
             'OptionRomVersion = 1.15 type = 8',
             'SerialNumber = FS20612B13174 type = 8',
             'UniqueAdapterId = 18446744073709551615 type = 8',
@@ -101,7 +102,7 @@ class AdapterTest(RecordTestCase):
         self.assertClean(result)
         self.assertEqual(result.value, {})
         self.assertTrace(result.trace, [
-            'hbsInstName = ROOT\\ISCSIPRT\\0000_0',
+            'hbsInstName = ' + NAME,
             'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0',
             'Could not connect. Error code = 0x80041001',
         ] + DESTRUCTOR)

@@ -1,7 +1,7 @@
 """GetMSiSCSI_NICConfig: the five-key dictionary and the trace of one call."""
 import unittest
 
-from recordcase import CLASSES, CONNECT, RecordTestCase, byte_array_lines, call
+from recordcase import CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, byte_array_lines, call
 
 METHOD = 'GetMSiSCSI_NICConfig'
 
@@ -23,9 +23,9 @@ class AdapterTest(RecordTestCase):
                                           'MacAddress': (0, 17, 34, 51, 68, 255)})
         self.assertTrace(result.trace, [
             'MSiSCSI_NICConfig',
-            'hbaInstName = ROOT\\ISCSIPRT\\0000_0',
+            'hbaInstName = ' + NAME,
         ] + CONNECT + [
-            ' InstanceName : ROOT\\ISCSIPRT\\0000_0',
+            ' InstanceName : ' + INSTANCE,
             'MSiSCSI_NICConfig PyGetObject()',
         ] + byte_array_lines() + [
             'MaxFrameSize = 9000 type = 3',

@@ -2,7 +2,7 @@
 the trace of one call."""
 import unittest
 
-from recordcase import CLASSES, CONNECT, RecordTestCase, call
+from recordcase import CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, call
 
 METHOD = 'GetMSiSCSI_TCPIPConfig'
 
@@ -50,9 +50,9 @@ class AdapterTest(RecordTestCase):
         self.assertExactly(result.value, ADAPTER_VALUE)
         self.assertTrace(result.trace, [
             'MSiSCSI_TCPIPConfig',
-            'hbaInstName = ROOT\\ISCSIPRT\\0000_0',
+            'hbaInstName = ' + NAME,
         ] + CONNECT + [
-            ' InstanceName : ROOT\\ISCSIPRT\\0000_0',
+            ' InstanceName : ' + INSTANCE,
         ] + (['ISCSI_IP_Address'] + get_object('object')) * 5
           + convert_address(4294967295, 1)   # SubnetMask
           + convert_address(3232238081, 4294967295)   # DefaultGateway
@@ -98,7 +98,7 @@ class AdapterTest(RecordTestCase):
         self.assertEqual(result.value, {})
         self.assertTrace(result.trace, [
             'MSiSCSI_TCPIPConfig',
-            'hbaInstName = ROOT\\ISCSIPRT\\0000_0',
+            'hbaInstName = ' + NAME,
             'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0',
             'Could not connect. Error code = 0x80041001',
             '~MSiSCSI_TCPIPConfig',

@@ -18,26 +18,15 @@ namespace {
 const char* const kComInitialised = "CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0";
 const char* const kConnected = "Connected to ROOT\\CIMV2 WMI namespace";
 
-// COM security is process-wide: only the first engine of a process sets it. ctest runs each
-// test in a process of its own; a whole-program run sees RPC_E_TOO_LATE after the first.
-bool g_bSecuritySet = false;
-
-std::vector<std::string> firstConnectionLines()
+// Every test leaves COM uninitialised on its thread, and Wine then takes process security
+// anew: each engine here meets a first connection, with no RPC_E_TOO_LATE line. (The stand-in
+// keeps security set for the whole process.)
+std::vector<std::string> createdAndConnectedLines()
 {
-    std::vector<std::string> lines;
+    std::vector<std::string> lines(1, "WMIFacade");
     lines.push_back(kComInitialised);
-    if (g_bSecuritySet) {
-        lines.push_back("CoInitializeSecurity returned RPC_E_TOO_LATE");
-    }
     lines.push_back(kConnected);
-    g_bSecuritySet = true;
     return lines;
-}
-
-std::vector<std::string> joined(std::vector<std::string> head, const std::vector<std::string>& tail)
-{
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
 }
 
 }  // namespace
@@ -56,8 +45,7 @@ TEST(EngineUnderWine, FirstOperationConnectsThenTimerReadFindsNothing)
         EXPECT_EQ(lines, capture.lines()) << "a connected engine traces no initialisation again";
     }
     EXPECT_EQ(7, period) << "no instance: the caller's integer stays untouched";
-    std::vector<std::string> expected(1, "WMIFacade");
-    EXPECT_EQ(joined(expected, firstConnectionLines()), lines);
+    EXPECT_EQ(createdAndConnectedLines(), lines);
 }
 
 TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
@@ -72,8 +60,7 @@ TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
         EXPECT_EQ(0, engine.queryHBAInformation(NULL, &hba)) << "no name: no query";
     }
     // Each record stayed empty: its destruction has nothing to release.
-    std::vector<std::string> expected(1, "WMIFacade");
-    expected = joined(expected, firstConnectionLines());
+    std::vector<std::string> expected = createdAndConnectedLines();
     expected.push_back("~WMIObject");
     expected.push_back("~WMIObject");
     expected.push_back("~WMIObject");
@@ -88,7 +75,6 @@ TEST(EngineUnderWine, DestructionUninitialisesTheComItInitialised)
         WMIFacade engine;
         LONG period = 0;
         engine.getPDORemovePeriod(NULL, &period);
-        g_bSecuritySet = true;
     }
     // Had the engine kept COM initialised on this thread, this would report S_FALSE.
     EXPECT_EQ(S_OK, CoInitializeEx(NULL, COINIT_MULTITHREADED));
