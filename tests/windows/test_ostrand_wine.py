@@ -93,6 +93,10 @@ class WindowsParent(unittest.TestCase):
         code, run = self.spawn('/u "C:\\Program Files\\Corvane DSM"', result=7)
         self.assertEqual(code, 7)
         self.assertEqual(run.log, 'CallUninstallMPIO 0 1 C:\\Program Files\\Corvane DSM\n')
+        # A backslash before the closing quote must be doubled to stay a backslash.
+        code, run = self.spawn('/i "C:\\Program Files\\X\\\\"')
+        self.assertEqual(code, 0)
+        self.assertEqual(run.log, 'CallInstallMPIO 0 null C:\\Program Files\\X\\\n')
 
     def test_unquoted_directory_with_spaces_is_refused(self):
         code, run = self.spawn('/i C:\\Program Files\\X')
