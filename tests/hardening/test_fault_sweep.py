@@ -1,5 +1,6 @@
 """Every platform call that each record and timer method makes, failed once at its first and at
-a later occurrence: the process survives, the answer keeps its documented shape, nothing leaks.
+a later occurrence: the process survives, the answer keeps its documented shape, nothing leaks,
+and the same object answers in full once the fault is gone.
 
 The calls to fail come from a clean run's call log, so a method that starts making a new call
 is swept without editing this file. Array and string allocation sites are not logged; they are
@@ -92,6 +93,9 @@ def problems_of(method, entry, result):
     elif outcome['error'] and not (outcome['error'] == 'MemoryError' and
                                    entry.startswith('SysAllocString')):
         problems.append('raised ' + outcome['error'])
+    again = (outcome or {}).get('again')
+    if again and (again['problem'] or again['error'] or again['empty']):
+        problems.append('the call after the fault: %r' % again)
     extra = [line for line in result.stderr.splitlines() if not line.startswith('OUTCOME ')]
     if extra:
         problems.append('stderr: %r' % extra[:3])
@@ -113,7 +117,9 @@ class FaultSweep(unittest.TestCase):
 
         def sweep(run):
             method, args, entry = run
-            faults = entry if entry.startswith('SysAllocString') else entry + '=' + FAILURE
+            # A failed string allocation returns NULL whatever the result says.
+            result = 'E_OUTOFMEMORY' if entry.startswith('SysAllocString') else FAILURE
+            faults = entry + '=' + result
             return run, call(method, args, faults)
 
         problems = []
