@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh -DQUILLET_TESTS=OFF
+QUILLET_BUILD_TARGET=Quillet bash scripts/build.sh
 python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
 
 # The example may store a new period: give it a copy of the sample repository.

@@ -126,10 +126,12 @@ def _instance(rng, declared, class_name, depth, name=None):
     return u'instance of %s { %s }' % (class_name, u' '.join(body))
 
 
-def _odd_type(rng, type_name):
-    """A type the module does not expect for this property, from the MOF subset."""
-    choices = list(SCALARS) + [s + '[]' for s in SCALARS] + list(EMBEDDED) + ['object']
-    choices += [e + '[]' for e in EMBEDDED]
+def _odd_type(rng, type_name, declared):
+    """A type the module does not expect for this property, from the MOF subset (classes must
+    be declared before use)."""
+    embedded = [name for name in EMBEDDED if name in declared]
+    choices = list(SCALARS) + [s + '[]' for s in SCALARS] + embedded + ['object']
+    choices += [e + '[]' for e in embedded]
     choice = rng.choice(choices)
     return choice if choice != type_name else 'string'
 
@@ -144,7 +146,7 @@ def repository(rng, odd_rate=0.15, drop_rate=0.05):
             if rng.random() < drop_rate:
                 continue
             if rng.random() < odd_rate:
-                type_name = _odd_type(rng, type_name)
+                type_name = _odd_type(rng, type_name, declared)
             properties_declared.append((property_name, type_name))
         declared[class_name] = properties_declared
         lines = []

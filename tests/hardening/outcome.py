@@ -155,9 +155,10 @@ FAILURE_RESULT = {
 }
 
 
-def call(function, method, args=(), kwargs=None):
+def call(function, method, args=(), kwargs=None, keep_value=False):
     """Calls function(*args, **kwargs); returns {'error': name or None, 'problem': text or None,
-    'empty': whether the answer was the failure answer}. Never raises."""
+    'empty': whether the answer was the failure answer}, and the answer itself under 'value'
+    when keep_value is set. Never raises."""
     outcome = {'error': None, 'problem': None, 'empty': False}
     try:
         value = function(*args, **(kwargs or {}))
@@ -172,4 +173,6 @@ def call(function, method, args=(), kwargs=None):
     except ShapeError as problem:
         outcome['problem'] = str(problem)
     outcome['empty'] = method in FAILURE_RESULT and value == FAILURE_RESULT[method]
+    if keep_value:
+        outcome['value'] = value
     return outcome

@@ -1,0 +1,39 @@
+"""Many threads on shared and private objects, and the interpreter lock let go during the
+engine's work."""
+import unittest
+
+import harness
+import scenario
+
+ARGUMENT = harness.ADAPTER_0_WQL.encode('utf-8')
+
+
+class Concurrency(unittest.TestCase):
+    def test_sixteen_threads_on_shared_and_private_objects(self):
+        result = harness.run(harness.script('concurrency_child.py'), mof=harness.sample_mof(),
+                             args=(ARGUMENT,))
+        report = harness.outcome_of(result)
+        self.assertEqual((result.returncode, report is not None), (0, True), result.stderr[-800:])
+        self.assertEqual(report['problems'], [])
+        self.assertEqual(report['calls'], 16 * 500)
+        # Each object connected once, however many threads used it.
+        self.assertEqual(len(result.calls('ConnectServer ')), report['objects'])
+        self.assertEqual(len(result.calls('CoCreateInstance ')), report['objects'])
+        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+
+    def test_interpreter_lock_is_released_during_the_query(self):
+        delay_ms = 200
+        result = harness.run(harness.script('gil_child.py'), mof=harness.sample_mof(),
+                             args=(ARGUMENT, str(delay_ms)))
+        report = harness.outcome_of(result)
+        self.assertEqual((result.returncode, report is not None), (0, True), result.stderr[-800:])
+        for method, (seconds, counted) in sorted(report.items()):
+            self.assertGreaterEqual(seconds, delay_ms / 1000.0 * 0.9, method)
+            # A held lock leaves the counter still for the whole delay; a released one lets it
+            # count hundreds of thousands of times (thousands even on a loaded machine).
+            self.assertGreater(counted, 1000, '%s: %d counts in %.3f s' % (method, counted, seconds))
+        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+
+
+if __name__ == '__main__':
+    unittest.main()
