@@ -1,7 +1,7 @@
 // The MPIO timer PDORemovePeriod, read and written on every instance the query returns.
 #include "engine/wmifacade.h"
 #include "engine/hresult_trace.h"
-#include "com/scoped_com_ptr.h"
+#include "engine/instance_loop.h"
 #include "com/scoped_variant.h"
 
 #include <iostream>
@@ -27,42 +27,30 @@ bool readPeriod(IWbemClassObject* pObject, LONG* period)
 
 int WMIFacade::getPDORemovePeriod(const wchar_t* instanceName, LONG* period)
 {
-    ScopedComPtr<IEnumWbemClassObject> enumerator;
-    if (!runQuery(TIMERS_QUERY, instanceName, enumerator.Receive()))
-        return 0;
+    // The caller's integer ends with the period of the last instance read.
     int result = 0;
-    bool failed = false;
-    IWbemClassObject* pObject = NULL;
-    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
-        ScopedComPtr<IWbemClassObject> instance(pObject);
-        traceInstanceName(pObject);
+    int ran = forEachInstance(TIMERS_QUERY, instanceName, [&](IWbemClassObject* pObject) {
         LONG value = 0;
         if (!readPeriod(pObject, &value)) {
             result = 0;
-            break;
+            return false;
         }
         std::wcout << L" PDORemovePeriod : " << value << std::endl;
         if (period)
             *period = value;
         result = 1;
-    }
-    return failed ? 0 : result;
+        return true;
+    });
+    return ran ? result : 0;
 }
 
 int WMIFacade::setPDORemovePeriod(const wchar_t* instanceName, LONG period)
 {
-    ScopedComPtr<IEnumWbemClassObject> enumerator;
-    if (!runQuery(TIMERS_QUERY, instanceName, enumerator.Receive()))
-        return 0;
-    bool failed = false;
     bool handled = false;
     // Success means every instance handled was stored: a later store does not undo an
     // earlier failure.
     bool allStored = true;
-    IWbemClassObject* pObject = NULL;
-    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
-        ScopedComPtr<IWbemClassObject> instance(pObject);
-        traceInstanceName(pObject);
+    int ran = forEachInstance(TIMERS_QUERY, instanceName, [&](IWbemClassObject* pObject) {
         handled = true;
         HRESULT hr;
         {
@@ -73,13 +61,14 @@ int WMIFacade::setPDORemovePeriod(const wchar_t* instanceName, LONG period)
         if (FAILED(hr)) {
             traceHresult("Put PDORemovePeriod failed. Error code = 0x", hr);
             allStored = false;
-            break;
+            return false;
         }
         hr = m_pServices->PutInstance(pObject, WBEM_FLAG_UPDATE_ONLY, NULL, NULL);
         if (FAILED(hr)) {
             traceHresult("PutInstance PDORemovePeriod failed. Error code = 0x", hr);
             allStored = false;
         }
-    }
-    return (!failed && handled && allStored) ? 1 : 0;
+        return true;
+    });
+    return (ran && handled && allStored) ? 1 : 0;
 }

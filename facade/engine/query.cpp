@@ -1,6 +1,7 @@
 // The query procedure shared by every operation, and the record queries built on it.
 #include "engine/wmifacade.h"
 #include "engine/hresult_trace.h"
+#include "engine/instance_loop.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_variant.h"
@@ -91,17 +92,11 @@ int WMIFacade::queryRecord(const wchar_t* selectText, const wchar_t* instanceNam
         return 0;
     if (!instanceName)
         return 0;
-    ScopedComPtr<IEnumWbemClassObject> enumerator;
-    if (!runQuery(selectText, instanceName, enumerator.Receive()))
-        return 0;
-    bool failed = false;
-    IWbemClassObject* pObject = NULL;
-    while (nextInstance(enumerator.Get(), &pObject, &failed)) {
-        ScopedComPtr<IWbemClassObject> instance(pObject);
-        traceInstanceName(pObject);
+    // Each instance is attached in turn: the record ends holding the last one.
+    return forEachInstance(selectText, instanceName, [record](IWbemClassObject* pObject) {
         record->attach(pObject);
-    }
-    return failed ? 0 : 1;
+        return true;
+    });
 }
 
 int WMIFacade::queryHBAInformation(const wchar_t* instanceName, WMIObject* record)

@@ -48,6 +48,11 @@ private:
     bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed = NULL);
     // Reads the instance's InstanceName and traces it (" InstanceName : ").
     void traceInstanceName(IWbemClassObject* pObject);
+    // Runs the query and hands each instance fetched, after its InstanceName line, to
+    // handle(IWbemClassObject*), which returns false to end the enumeration. 1 when the query
+    // ran and its enumeration ended without a WMI error, else 0. (Defined in instance_loop.h.)
+    template <typename Handler>
+    int forEachInstance(const wchar_t* selectText, const wchar_t* instanceName, Handler handle);
     int queryRecord(const wchar_t* selectText, const wchar_t* instanceName, WMIObject* record);
 
     IWbemLocator* m_pLocator;

@@ -111,6 +111,23 @@ def check_sessions(value):
                 _int(connection['CID'], 0, 65535, 'CID')
 
 
+_OWNED = (dict, list, tuple, long)
+
+
+def _held_once(container, what):
+    """Every dict, list, tuple and long in an answer is held by its parent alone: a reference
+    too many is a leak, one too few a crash waiting to happen."""
+    keys = list(container) if type(container) is dict else range(len(container))
+    for key in keys:
+        child = container[key]
+        if type(child) in _OWNED:
+            # The parent, `child` and getrefcount's argument.
+            _expect(sys.getrefcount(child) == 3, '%s[%r] has %d references, not 1' % (
+                what, key, sys.getrefcount(child) - 2))
+            if type(child) is not long:
+                _held_once(child, '%s[%r]' % (what, key))
+
+
 def _record(check):
     def checked(value):
         # The empty dictionary is the documented answer of a failed engine call.
@@ -170,6 +187,11 @@ def call(function, method, args=(), kwargs=None, keep_value=False):
         return outcome
     try:
         CHECKS[method](value)
+        if type(value) in (dict, list):
+            # `value` and getrefcount's argument: the caller gets the only reference.
+            _expect(sys.getrefcount(value) == 2, 'answer has %d references' % (
+                sys.getrefcount(value) - 1))
+            _held_once(value, 'answer')
     except ShapeError as problem:
         outcome['problem'] = str(problem)
     outcome['empty'] = method in FAILURE_RESULT and value == FAILURE_RESULT[method]
