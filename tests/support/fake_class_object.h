@@ -1,7 +1,8 @@
 // FakeClassObject: an IWbemClassObject whose properties a test sets to any VARIANT, including
-// values a MOF repository cannot describe (several dimensions, a non-zero lower bound, a VARIANT
-// of the wrong kind). Its reference count is observable; the test owns its storage, so the last
-// Release does not free it. Get can arm an allocation fault (see allocation_fault.h).
+// values WMI or a MOF repository would not deliver (several dimensions, a non-zero lower bound,
+// a VARIANT of the wrong kind). Its reference count and number of Get calls are observable; the
+// test owns its storage, so the last Release does not free it. Get can arm an allocation fault
+// (see allocation_fault.h).
 #ifndef QUILLET_TESTS_FAKE_CLASS_OBJECT_H
 #define QUILLET_TESTS_FAKE_CLASS_OBJECT_H
 
@@ -10,6 +11,7 @@
 #include <wbemidl.h>
 #include <map>
 #include <string>
+#include <vector>
 
 // Named by the full interface; the stand-in's headers declare only what the product uses.
 struct IWbemQualifierSet;
@@ -24,10 +26,19 @@ public:
     // Takes over value (the caller's VARIANT is left VT_EMPTY).
     void set(const wchar_t* name, VARIANT* value);
     void setObjects(const wchar_t* name, SAFEARRAY* array);
+    void setNull(const wchar_t* name);
+    void setBool(const wchar_t* name, VARIANT_BOOL value);
+    void setByte(const wchar_t* name, BYTE value);
+    void setLong(const wchar_t* name, LONG value);
+    void setString(const wchar_t* name, const std::wstring& text);
+    void setBytes(const wchar_t* name, const std::vector<BYTE>& bytes);
+    // The property holds the object with a reference of its own.
+    void setObject(const wchar_t* name, IUnknown* pObject);
     // Get of this property arms the allocation fault countdown with `allocations` on its way
     // out; the next Get of any fake disarms it.
     void armFaultAfterGet(const wchar_t* name, int allocations);
     ULONG references() const { return m_references; }
+    int gets() const { return m_gets; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv);
     ULONG STDMETHODCALLTYPE AddRef();
@@ -64,6 +75,7 @@ private:
     FakeClassObject& operator=(const FakeClassObject&);
 
     ULONG m_references;
+    int m_gets;
     std::map<std::wstring, VARIANT> m_properties;
     std::wstring m_faultProperty;
     int m_faultAllocations;
