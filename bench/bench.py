@@ -40,7 +40,7 @@ def run_child(env, method, args, calls, mode, sink):
         lines = None
     else:
         process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE,
-                                   stderr=subprocess.PIPE)
+                                   stderr=subprocess.PIPE, bufsize=0)
         lines = count_marked_lines(process.stdout)
         stderr = process.stderr.read()
         process.wait()
@@ -53,24 +53,30 @@ def run_child(env, method, args, calls, mode, sink):
 
 
 def count_marked_lines(stream):
-    """Lines between the BENCH-START and BENCH-END lines, read as they come."""
-    head = ''
-    while '\nBENCH-START\n' not in '\n' + head:
-        chunk = stream.read(1)  # the warm-up output is short
-        if not chunk:
-            return 0
-        head += chunk
-    lines, tail = 0, ''
-    while True:
+    """Lines between the BENCH-START and BENCH-END lines, read as they come (in large reads, so
+    that the reader never holds the writer back)."""
+    start, end = '\nBENCH-START\n', '\nBENCH-END\n'
+    before = '\n'
+    while True:  # the warm-up's lines, up to the start marker
         chunk = os.read(stream.fileno(), 1 << 20)
         if not chunk:
+            return 0
+        before = before[-len(start):] + chunk
+        found = before.find(start)
+        if found >= 0:
+            pending = before[found + len(start):]
+            break
+    lines, tail = 0, '\n'  # the start marker's line end opens the counted part
+    while True:
+        combined = tail + pending
+        found = combined.find(end)
+        if found >= 0:
+            return lines + combined[:found + 1].count('\n') - tail.count('\n')
+        lines += pending.count('\n')
+        tail = combined[-(len(end) - 1):]
+        pending = os.read(stream.fileno(), 1 << 20)
+        if not pending:
             return lines
-        window = tail + chunk
-        end = window.find('\nBENCH-END\n')
-        if end >= 0:
-            return lines + window[:end + 1].count('\n') - tail.count('\n')
-        lines += chunk.count('\n')
-        tail = chunk[-16:]
 
 
 def calls_for(sessions):
@@ -81,7 +87,9 @@ def environment(build, mof):
     env = dict(os.environ)
     env['PYTHONPATH'] = module_dir(build)
     env['WMISIM_REPOSITORY'] = mof
-    for name in ('WMISIM_LOG', 'WMISIM_FAULTS'):
+    # python -u (PYTHONUNBUFFERED) makes C stdout unbuffered: every fragment of a trace line
+    # would then be a write of its own, about four per line.
+    for name in ('WMISIM_LOG', 'WMISIM_FAULTS', 'PYTHONUNBUFFERED'):
         env.pop(name, None)
     return env
 
@@ -98,8 +106,11 @@ def row(cells):
 
 
 def timing_row(label, per, null, pipe):
+    """`per`: sessions in the fixture, None for calls that read no sessions."""
+    def per_session(report):
+        return '%.2f' % (report['seconds'] * 1e6 / per) if per else '-'
     return row([label, '%.1f' % (null['seconds'] * 1e6), '%.1f' % (pipe['seconds'] * 1e6),
-                '%.2f' % (null['seconds'] * 1e6 / per), '%.2f' % (pipe['seconds'] * 1e6 / per),
+                per_session(null), per_session(pipe),
                 '%.1f' % pipe['lines'], '%.1f' % pipe['writes'],
                 '%.2f' % (pipe['writes'] / pipe['lines'] if pipe['lines'] else 0),
                 '%.1f' % (max(null['peak_kb'], pipe['peak_kb']) / 1024.0)])
@@ -123,27 +134,27 @@ def main():
         calls = calls_for(sessions)
         null = run_child(env, SESSIONS[0], SESSIONS[1], calls, 'time', 'null')
         pipe = run_child(env, SESSIONS[0], SESSIONS[1], calls, 'time', 'pipe')
-        print(row_label_flush(timing_row('%s, %d sessions' % (SESSIONS[0], sessions), sessions,
-                                         null, pipe)))
+        emit(timing_row('%s, %d sessions' % (SESSIONS[0], sessions), sessions, null, pipe))
     for method, args in RECORD_METHODS:
         null = run_child(small, method, args, 2000, 'time', 'null')
         pipe = run_child(small, method, args, 2000, 'time', 'pipe')
-        print(row_label_flush(timing_row(method, 1, null, pipe)))
+        emit(timing_row(method, None, null, pipe))
     if quick:
         return
     print('')
     print(row(['call (1 session fixture, traces to /dev/null)', 'RSS after 1,000 calls (KB)',
-               'RSS after %d more (KB)' % GROWTH_CALLS, 'growth (KB)']))
+               'RSS after {:,} more (KB)'.format(GROWTH_CALLS), 'growth (KB)']))
     print(row(['---'] * 4))
     for method, args in (SESSIONS,) + RECORD_METHODS:
         report = run_child(small, method, args, GROWTH_CALLS, 'growth', 'null')
-        print(row_label_flush(row([method, str(report['before_kb']), str(report['after_kb']),
-                                   str(report['after_kb'] - report['before_kb'])])))
+        emit(row([method, str(report['before_kb']), str(report['after_kb']),
+                  str(report['after_kb'] - report['before_kb'])]))
 
 
-def row_label_flush(text):
+def emit(text):
+    """Prints a table row at once: a full run takes minutes."""
+    print(text)
     sys.stdout.flush()
-    return text
 
 
 def cpu_name():
