@@ -14,8 +14,8 @@ build=${1:-$root/build-sanitize}
 python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
 jobs=${JOBS:-2}
 
-cmake -S "$root" -B "$build" -DSANITIZE=address,undefined -DPython2_EXECUTABLE="$python"
-cmake --build "$build" -j "$jobs"
+cmake -S "$root" -B "$build" -DSANITIZE=address,undefined -DPython2_EXECUTABLE="$python" >/dev/null
+cmake --build "$build" -j "$jobs" -- --no-print-directory >/dev/null
 
 runtime=$(readlink -f "$(g++ -print-file-name=libasan.so)")
 cxxruntime=$(readlink -f "$(g++ -print-file-name=libstdc++.so)")

@@ -4,7 +4,9 @@
 
 void traceIdentifier(const char* property, const wchar_t* text)
 {
-    std::cout << "UINT64 ----- " << property << " = " << std::flush;
-    std::wcout << text << std::flush;
+    // Both streams end in the same stdout FILE, so the halves keep their order without a flush
+    // of their own and the line leaves in one write at std::endl.
+    std::cout << "UINT64 ----- " << property << " = ";
+    std::wcout << text;
     std::cout << std::endl;
 }
