@@ -131,7 +131,8 @@ def main(argv):
     adapters = facade.GetMSiSCSI_InitiatorSessionInfo(u'')
     report.line(u'Adapters with sessions: %d' % len(adapters))
     for adapter in adapters:
-        report.line(u'%s (%d sessions)' % (adapter['UniqueAdapterId'], len(adapter['SessionsList'])), 1)
+        count = len(adapter['SessionsList'])
+        report.line(u'%s (%d session%s)' % (adapter['UniqueAdapterId'], count, u'' if count == 1 else u's'), 1)
     by_id = dict((adapter['UniqueAdapterId'], adapter) for adapter in adapters)
 
     for name in options.adapters:
