@@ -9,7 +9,11 @@
 
 inline void traceHresult(const char* text, HRESULT hr)
 {
-    std::cout << text << std::hex << static_cast<std::int32_t>(hr) << std::endl;
+    // The base is switched once: engines on other threads trace without the interpreter lock,
+    // and rewriting the stream's flags on every line would race with their number output.
+    if ((std::cout.flags() & std::ios_base::basefield) != std::ios_base::hex)
+        std::cout << std::hex;
+    std::cout << text << static_cast<std::int32_t>(hr) << std::endl;
 }
 
 #endif
