@@ -4,6 +4,7 @@
 #include "wmiobject/property.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -29,54 +30,45 @@ bool readText(IWbemClassObject* pObject, const wchar_t* name, wchar_t* buffer, s
     return true;
 }
 
+// The frame of the numeric readers: nothing attached or a failed Get reads as 0 without a trace;
+// otherwise member picks the reader's member of the value (0 for NULL), traced as Traced.
+template <typename Traced, typename Member>
+auto readNumber(IWbemClassObject* pObject, const wchar_t* name, Member member)
+    -> decltype(member(std::declval<const VARIANT&>()))
+{
+    typedef decltype(member(std::declval<const VARIANT&>())) Number;
+    if (!pObject)
+        return Number(0);
+    ScopedVariant value;
+    if (FAILED(fetchProperty(pObject, name, value)))
+        return Number(0);
+    Number number = value.hasValue() ? member(value.value()) : Number(0);
+    traceProperty(name, static_cast<Traced>(number), value.type());
+    return number;
+}
+
 }  // namespace
 
 bool WMIObject::getBool(const wchar_t* name)
 {
-    if (!m_pclsObject)
-        return false;
-    ScopedVariant value;
-    if (FAILED(fetchProperty(m_pclsObject, name, value)))
-        return false;
-    VARIANT_BOOL flag = value.hasValue() ? V_BOOL(&value.value()) : VARIANT_BOOL(0);
-    traceProperty(name, static_cast<int>(flag), value.type());
-    return flag == VARIANT_TRUE;
+    // Only VARIANT_TRUE is true; the trace shows the 16 bits as a signed number (1 stays 1).
+    return readNumber<int>(m_pclsObject, name, [](const VARIANT& v) { return V_BOOL(&v); }) == VARIANT_TRUE;
 }
 
 BYTE WMIObject::getByte(const wchar_t* name)
 {
-    if (!m_pclsObject)
-        return 0;
-    ScopedVariant value;
-    if (FAILED(fetchProperty(m_pclsObject, name, value)))
-        return 0;
-    BYTE byte = value.hasValue() ? V_UI1(&value.value()) : BYTE(0);
-    traceProperty(name, static_cast<unsigned>(byte), value.type());
-    return byte;
+    return readNumber<unsigned>(m_pclsObject, name, [](const VARIANT& v) { return V_UI1(&v); });
 }
 
 USHORT WMIObject::getShort(const wchar_t* name)
 {
-    if (!m_pclsObject)
-        return 0;
-    ScopedVariant value;
-    if (FAILED(fetchProperty(m_pclsObject, name, value)))
-        return 0;
-    USHORT number = value.hasValue() ? V_UI2(&value.value()) : USHORT(0);
-    traceProperty(name, static_cast<unsigned>(number), value.type());
-    return number;
+    return readNumber<unsigned>(m_pclsObject, name, [](const VARIANT& v) { return V_UI2(&v); });
 }
 
 LONG WMIObject::getLong(const wchar_t* name)
 {
-    if (!m_pclsObject)
-        return 0;
-    ScopedVariant value;
-    if (FAILED(fetchProperty(m_pclsObject, name, value)))
-        return 0;
-    LONG number = value.hasValue() ? V_I4(&value.value()) : LONG(0);
-    traceProperty(name, static_cast<std::uint32_t>(number), value.type());
-    return number;
+    // Traced as its unsigned counterpart.
+    return readNumber<std::uint32_t>(m_pclsObject, name, [](const VARIANT& v) { return V_I4(&v); });
 }
 
 bool WMIObject::getString(const wchar_t* name, wchar_t* buffer)
