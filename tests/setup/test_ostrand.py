@@ -4,35 +4,13 @@ import shutil
 import tempfile
 import unittest
 
-import ostrand_cases as cases
 import ostrand_runner as runner
+import ostrand_table
 
 
-class CommandLineTable(unittest.TestCase):
-    def check(self, case):
-        run = runner.run(case.args, result=case.result)
-        label = '%s %r' % (case.name, case.args)
-        self.assertEqual(run.status, case.status, label)
-        self.assertEqual(run.stderr, '', label)
-        if case.call is None:
-            self.assertEqual(run.stdout, cases.USAGE, label)
-            self.assertIsNone(run.log, label + ': refused, yet the library was called')
-        else:
-            self.assertEqual(run.stdout, '', label)
-            self.assertEqual(run.log, case.call + '\n', label)
-
-    def test_refused_command_lines_print_usage_and_call_nothing(self):
-        for case in cases.REFUSED:
-            self.check(case)
-
-    def test_each_switch_hands_over_the_directory_byte_for_byte(self):
-        for case in cases.ACCEPTED:
-            self.check(case)
-
-    def test_library_result_is_the_exit_code(self):
-        # The parent sees the low 8 bits only: -1 -> 255, INT_MIN -> 0, 256 -> 0.
-        for case in cases.RESULTS:
-            self.check(case)
+class CommandLineTable(ostrand_table.CommandLineChecks, unittest.TestCase):
+    """The table as a POSIX parent sees it: the exit status is the result's low 8 bits
+    (-1 -> 255, INT_MIN -> 0, 256 -> 0)."""
 
 
 @unittest.skipIf(runner.launcher(), 'POSIX shell and loader')

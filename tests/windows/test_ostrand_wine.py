@@ -11,6 +11,7 @@ import unittest
 
 import ostrand_cases as cases
 import ostrand_runner as runner
+import ostrand_table
 
 DLL_NOT_FOUND = 0xC0000135
 
@@ -48,33 +49,15 @@ def windows_path(path):
     return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
-class CommandLineTable(unittest.TestCase):
+class CommandLineTable(ostrand_table.CommandLineChecks, unittest.TestCase):
     """The Linux table; non-ASCII directories arrive converted, and exit codes whose low 8 bits
     are zero reach the POSIX parent as 1."""
 
-    def check(self, case):
-        run = runner.run(case.args, result=case.result)
-        label = '%s %r' % (case.name, case.args)
-        self.assertEqual(run.status, wine_status(exit_code(case)), label)
-        self.assertEqual(run.stderr, '', label)
-        if case.call is None:
-            self.assertEqual(run.stdout, cases.USAGE, label)
-            self.assertIsNone(run.log, label + ': refused, yet the library was called')
-        else:
-            self.assertEqual(run.stdout, '', label)
-            self.assertEqual(run.log, windows_call(case) + '\n', label)
+    def expected_status(self, case):
+        return wine_status(exit_code(case))
 
-    def test_refused_command_lines_print_usage_and_call_nothing(self):
-        for case in cases.REFUSED:
-            self.check(case)
-
-    def test_each_switch_hands_over_the_directory(self):
-        for case in cases.ACCEPTED:
-            self.check(case)
-
-    def test_library_result_is_the_exit_code(self):
-        for case in cases.RESULTS:
-            self.check(case)
+    def expected_call(self, case):
+        return windows_call(case)
 
 
 class WindowsParent(unittest.TestCase):
