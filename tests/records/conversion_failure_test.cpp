@@ -54,6 +54,11 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
+// As WQL text: each backslash of the InstanceName doubled.
+const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
+
+typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);
+
 class ConversionFailureTest : public ::testing::Test
 {
 protected:
@@ -103,56 +108,45 @@ protected:
         PyErr_Clear();
     }
 
+    // Fails each of the conversion's `builds` Py_BuildValue calls in turn. When `stopsAtFailure`,
+    // a failed build must also end the building (nothing to build the dictionary from).
+    template <typename Record>
+    void expectEachFailedBuildReleasesEverything(RecordQuery query, int builds, bool stopsAtFailure)
+    {
+        for (int failing = 1; failing <= builds; ++failing) {
+            Record record;
+            ASSERT_EQ(1, (m_engine.*query)(ADAPTER, &record));
+            g_buildCalls = 0;
+            g_failingCall = failing;
+            EXPECT_TRUE(record.PyGetObject() == NULL) << "failing call " << failing;
+            if (stopsAtFailure) {
+                EXPECT_EQ(failing, g_buildCalls);
+            }
+            expectMemoryError();
+            expectBuiltObjectsReleased();
+        }
+    }
+
     static std::string s_repository;
     WMIFacade m_engine;
 };
 
 std::string ConversionFailureTest::s_repository;
 
-// As WQL text: each backslash of the InstanceName doubled.
-const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
-
 TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
 {
-    for (int failing = 1; failing <= 2; ++failing) {
-        MSiSCSI_HBAInformation record;
-        ASSERT_EQ(1, m_engine.queryHBAInformation(ADAPTER, &record));
-        g_buildCalls = 0;
-        g_failingCall = failing;
-        EXPECT_TRUE(record.PyGetObject() == NULL);
-        // A failed tuple leaves nothing to build the dictionary from.
-        EXPECT_EQ(failing, g_buildCalls);
-        expectMemoryError();
-        expectBuiltObjectsReleased();
-    }
+    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2, true);
 }
 
 TEST_F(ConversionFailureTest, NICConfigReleasesTheMacTuple)
 {
-    for (int failing = 1; failing <= 2; ++failing) {
-        MSiSCSI_NICConfig record;
-        ASSERT_EQ(1, m_engine.queryNICConfig(ADAPTER, &record));
-        g_buildCalls = 0;
-        g_failingCall = failing;
-        EXPECT_TRUE(record.PyGetObject() == NULL);
-        EXPECT_EQ(failing, g_buildCalls);
-        expectMemoryError();
-        expectBuiltObjectsReleased();
-    }
+    expectEachFailedBuildReleasesEverything<MSiSCSI_NICConfig>(&WMIFacade::queryNICConfig, 2, true);
 }
 
 TEST_F(ConversionFailureTest, TCPIPConfigReleasesEveryAddressDictionary)
 {
     // Calls 1 to 5 build the addresses, call 6 the configuration.
-    for (int failing = 1; failing <= 6; ++failing) {
-        MSiSCSI_TCPIPConfig record;
-        ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
-        g_buildCalls = 0;
-        g_failingCall = failing;
-        EXPECT_TRUE(record.PyGetObject() == NULL) << "failing call " << failing;
-        expectMemoryError();
-        expectBuiltObjectsReleased();
-    }
+    expectEachFailedBuildReleasesEverything<MSiSCSI_TCPIPConfig>(&WMIFacade::queryTCPIPConfig, 6, false);
 }
 
 TEST_F(ConversionFailureTest, SuccessfulConversionLeavesTheResultAsOnlyOwner)
