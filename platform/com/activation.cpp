@@ -4,6 +4,7 @@
 #include <wbemidl.h>
 #include <cstdio>
 #include <string>
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 
 namespace winsim {
@@ -28,11 +29,11 @@ std::string guidText(REFGUID guid)
     return buffer;
 }
 
+// *ppv is already null.
 HRESULT createInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
 {
     if (ppv == nullptr)
         return E_POINTER;
-    *ppv = nullptr;
     if (rclsid != CLSID_WbemLocator || (dwClsContext & CLSCTX_INPROC_SERVER) == 0)
         return REGDB_E_CLASSNOTREG;
     if (pUnkOuter != nullptr)
@@ -46,26 +47,32 @@ extern "C" {
 
 HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
 {
-    HRESULT hr;
-    if (winsim::fault("CoCreateInstance", std::wstring(), &hr)) {
-        if (ppv != nullptr)
-            *ppv = nullptr;
-    } else {
-        hr = createInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
-    }
-    winsim::logCall("CoCreateInstance " + guidText(rclsid) + " = " + winsim::hresultText(hr));
+    if (ppv != nullptr)
+        *ppv = nullptr;
+    HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [&] {
+        HRESULT faulted;
+        if (winsim::fault("CoCreateInstance", {}, &faulted))
+            return faulted;
+        return createInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
+    });
+    winsim::logCall([&] { return "CoCreateInstance " + guidText(rclsid) + " = " + winsim::hresultText(hr); });
     return hr;
 }
 
 HRESULT WINAPI CoSetProxyBlanket(IUnknown* pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc, OLECHAR*, DWORD dwAuthnLevel,
                                  DWORD dwImpLevel, RPC_AUTH_IDENTITY_HANDLE, DWORD dwCapabilities)
 {
-    HRESULT hr;
-    if (!winsim::fault("CoSetProxyBlanket", std::wstring(), &hr))
-        hr = pProxy == nullptr ? E_INVALIDARG : S_OK;
-    winsim::logCall("CoSetProxyBlanket authn=" + std::to_string(dwAuthnSvc) + " authz=" + std::to_string(dwAuthzSvc) +
-                    " level=" + std::to_string(dwAuthnLevel) + " imp=" + std::to_string(dwImpLevel) +
-                    " caps=" + std::to_string(dwCapabilities) + " = " + winsim::hresultText(hr));
+    HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [&] {
+        HRESULT faulted;
+        if (winsim::fault("CoSetProxyBlanket", {}, &faulted))
+            return faulted;
+        return pProxy == nullptr ? E_INVALIDARG : S_OK;
+    });
+    winsim::logCall([&] {
+        return "CoSetProxyBlanket authn=" + std::to_string(dwAuthnSvc) + " authz=" + std::to_string(dwAuthzSvc) +
+               " level=" + std::to_string(dwAuthnLevel) + " imp=" + std::to_string(dwImpLevel) +
+               " caps=" + std::to_string(dwCapabilities) + " = " + winsim::hresultText(hr);
+    });
     return hr;
 }
 

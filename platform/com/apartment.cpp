@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <atomic>
 #include <string>
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 
 namespace {
@@ -24,23 +25,24 @@ extern "C" {
 
 HRESULT WINAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
 {
-    HRESULT hr;
-    if (!winsim::fault("CoInitializeEx", std::wstring(), &hr)) {
+    HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [&] {
+        HRESULT faulted;
+        if (winsim::fault("CoInitializeEx", {}, &faulted))
+            return faulted;
         bool multithreaded = (dwCoInit & COINIT_APARTMENTTHREADED) == 0;
-        if (pvReserved != nullptr) {
-            hr = E_INVALIDARG;
-        } else if (apartment.initializations == 0) {
+        if (pvReserved != nullptr)
+            return E_INVALIDARG;
+        if (apartment.initializations == 0) {
             apartment.multithreaded = multithreaded;
             apartment.initializations = 1;
-            hr = S_OK;
-        } else if (apartment.multithreaded == multithreaded) {
-            ++apartment.initializations;
-            hr = S_FALSE;
-        } else {
-            hr = RPC_E_CHANGED_MODE;
+            return S_OK;
         }
-    }
-    winsim::logCall("CoInitializeEx " + std::to_string(dwCoInit) + " = " + winsim::hresultText(hr));
+        if (apartment.multithreaded != multithreaded)
+            return RPC_E_CHANGED_MODE;
+        ++apartment.initializations;
+        return S_FALSE;
+    });
+    winsim::logCall([&] { return "CoInitializeEx " + std::to_string(dwCoInit) + " = " + winsim::hresultText(hr); });
     return hr;
 }
 
@@ -54,16 +56,19 @@ void WINAPI CoUninitialize(void)
     // Unbalanced calls are ignored, as on Windows.
     if (apartment.initializations > 0)
         --apartment.initializations;
-    winsim::logCall("CoUninitialize");
+    winsim::logCall([] { return std::string("CoUninitialize"); });
 }
 
 HRESULT WINAPI CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG, SOLE_AUTHENTICATION_SERVICE*, void*, DWORD,
                                     DWORD, void*, DWORD, void*)
 {
-    HRESULT hr;
-    if (!winsim::fault("CoInitializeSecurity", std::wstring(), &hr))
-        hr = securityInitialized.exchange(true) ? RPC_E_TOO_LATE : S_OK;
-    winsim::logCall("CoInitializeSecurity = " + winsim::hresultText(hr));
+    HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [] {
+        HRESULT faulted;
+        if (winsim::fault("CoInitializeSecurity", {}, &faulted))
+            return faulted;
+        return securityInitialized.exchange(true) ? RPC_E_TOO_LATE : S_OK;
+    });
+    winsim::logCall([&] { return "CoInitializeSecurity = " + winsim::hresultText(hr); });
     return hr;
 }
 

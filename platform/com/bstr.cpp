@@ -1,6 +1,7 @@
 // Length-prefixed strings: a 32-bit byte count, the characters, then a NUL character. The
 // BSTR points at the characters, so it reads as a plain wide string and may hold NULs.
 #include "com/bstr.h"
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 
 #include <climits>
@@ -61,12 +62,16 @@ BSTR WINAPI SysAllocString(const OLECHAR* psz)
 {
     if (psz == nullptr)
         return nullptr;
-    HRESULT faulted;
-    if (winsim::fault("SysAllocString", psz, &faulted)) {
-        winsim::logCall("SysAllocString " + winsim::toUtf8(psz, std::wcslen(psz)) + " = NULL");
+    std::wstring_view text(psz);
+    bool faulted = winsim::guardedCall(true, [&] {
+        HRESULT ignored;
+        return winsim::fault("SysAllocString", text, &ignored);
+    });
+    if (faulted) {
+        winsim::logCall([&] { return "SysAllocString " + winsim::toUtf8(text) + " = NULL"; });
         return nullptr;
     }
-    return allocBstr(psz, std::wcslen(psz));
+    return allocBstr(text.data(), text.size());
 }
 
 BSTR WINAPI SysAllocStringLen(const OLECHAR* strIn, UINT ui)

@@ -3,11 +3,13 @@
 // the first index varies fastest. Elements that own something (strings, interfaces, VARIANTs)
 // are copied on the way in and out and released when the array is destroyed.
 #include "com/bstr.h"
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -155,9 +157,35 @@ HRESULT copyElementInto(SAFEARRAY* psa, const void* source, void* target)
     return S_OK;
 }
 
-std::wstring indexSelector(const LONG* rgIndices)
+// The first index as text, the selector of SafeArrayGetElement faults; empty without indices.
+struct IndexSelector
 {
-    return rgIndices == nullptr ? std::wstring() : std::to_wstring(rgIndices[0]);
+    explicit IndexSelector(const LONG* rgIndices)
+    {
+        text[0] = L'\0';
+        if (rgIndices != nullptr)
+            std::swprintf(text, sizeof text / sizeof *text, L"%ld", static_cast<long>(rgIndices[0]));
+    }
+    wchar_t text[16];
+};
+
+// The fault configured for this call, if any, logged; a configuration that cannot be read for
+// want of memory fails the call with E_OUTOFMEMORY. `selector` is null for a site without one.
+bool faulted(const char* site, const wchar_t* selector, HRESULT* result)
+{
+    bool fails = winsim::guardedCall(true, [&] {
+        *result = E_OUTOFMEMORY;
+        return winsim::fault(site, selector ? selector : L"", result);
+    });
+    if (fails) {
+        winsim::logCall([&] {
+            std::string line = site;
+            if (selector)
+                line += " " + winsim::toUtf8(selector);
+            return line + " = " + winsim::hresultText(*result);
+        });
+    }
+    return fails;
 }
 
 }  // namespace
@@ -296,14 +324,12 @@ HRESULT WINAPI SafeArrayUnlock(SAFEARRAY* psa)
 
 HRESULT WINAPI SafeArrayAccessData(SAFEARRAY* psa, void** ppvData)
 {
-    HRESULT faulted;
-    if (winsim::fault("SafeArrayAccessData", std::wstring(), &faulted)) {
-        winsim::logCall("SafeArrayAccessData = " + winsim::hresultText(faulted));
-        return faulted;
-    }
+    HRESULT hr;
+    if (faulted("SafeArrayAccessData", nullptr, &hr))
+        return hr;
     if (psa == nullptr || ppvData == nullptr)
         return E_INVALIDARG;
-    HRESULT hr = SafeArrayLock(psa);
+    hr = SafeArrayLock(psa);
     if (FAILED(hr))
         return hr;
     *ppvData = psa->pvData;
@@ -328,16 +354,13 @@ HRESULT WINAPI SafeArrayPtrOfIndex(SAFEARRAY* psa, LONG* rgIndices, void** ppvDa
 
 HRESULT WINAPI SafeArrayGetElement(SAFEARRAY* psa, LONG* rgIndices, void* pv)
 {
-    HRESULT faulted;
-    std::wstring selector = indexSelector(rgIndices);
-    if (winsim::fault("SafeArrayGetElement", selector, &faulted)) {
-        winsim::logCall("SafeArrayGetElement " + winsim::toUtf8(selector) + " = " + winsim::hresultText(faulted));
-        return faulted;
-    }
+    HRESULT hr;
+    if (faulted("SafeArrayGetElement", IndexSelector(rgIndices).text, &hr))
+        return hr;
     if (pv == nullptr)
         return E_INVALIDARG;
     char* cell;
-    HRESULT hr = cellOf(psa, rgIndices, &cell);
+    hr = cellOf(psa, rgIndices, &cell);
     if (FAILED(hr))
         return hr;
     return copyElementInto(psa, cell, pv);

@@ -1,13 +1,19 @@
 #include "sim/diagnostics.h"
 
+#include <exception>
 #include <unistd.h>
 
 namespace winsim {
 
-void warn(const std::string& message)
+void warn(const std::string& message) noexcept
 {
-    // One write, so that messages from several threads or processes never interleave.
-    std::string line = "wmisim: " + message + "\n";
+    std::string line;
+    try {
+        // One write, so that messages from several threads or processes never interleave.
+        line = "wmisim: " + message + "\n";
+    } catch (const std::exception&) {
+        return;
+    }
     const char* data = line.data();
     size_t left = line.size();
     while (left > 0) {

@@ -6,8 +6,9 @@
 
 namespace winsim {
 
-// Writes "wmisim: <message>" and a line end to standard error in one write.
-void warn(const std::string& message);
+// Writes "wmisim: <message>" and a line end to standard error in one write. A message that
+// cannot be composed for want of memory is lost.
+void warn(const std::string& message) noexcept;
 
 }  // namespace winsim
 

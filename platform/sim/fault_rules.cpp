@@ -43,7 +43,7 @@ bool parseCount(const std::string& digits, unsigned long* value)
     return true;
 }
 
-bool sameText(const std::wstring& a, const std::wstring& b)
+bool sameText(const std::wstring& a, std::wstring_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -124,7 +124,7 @@ FaultSelector::FaultSelector(std::vector<FaultRule> rules)
 {
 }
 
-const FaultRule* FaultSelector::next(bool isDelay, const std::string& site, const std::wstring& selector)
+const FaultRule* FaultSelector::next(bool isDelay, std::string_view site, std::wstring_view selector)
 {
     // Every matching rule counts the call, whether or not an earlier rule fires for it.
     const FaultRule* firing = nullptr;
@@ -141,7 +141,7 @@ const FaultRule* FaultSelector::next(bool isDelay, const std::string& site, cons
     return firing;
 }
 
-bool FaultSelector::fault(const std::string& site, const std::wstring& selector, HRESULT* result)
+bool FaultSelector::fault(std::string_view site, std::wstring_view selector, HRESULT* result)
 {
     const FaultRule* rule = next(false, site, selector);
     if (rule == nullptr)
@@ -150,9 +150,9 @@ bool FaultSelector::fault(const std::string& site, const std::wstring& selector,
     return true;
 }
 
-unsigned long FaultSelector::delay(const std::string& site)
+unsigned long FaultSelector::delay(std::string_view site)
 {
-    const FaultRule* rule = next(true, site, std::wstring());
+    const FaultRule* rule = next(true, site, std::wstring_view());
     return rule == nullptr ? 0 : rule->milliseconds;
 }
 

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace winsim {
@@ -44,12 +45,12 @@ public:
     explicit FaultSelector(std::vector<FaultRule> rules = {});
 
     // The first rule whose call it is; false when none fires.
-    bool fault(const std::string& site, const std::wstring& selector, HRESULT* result);
+    bool fault(std::string_view site, std::wstring_view selector, HRESULT* result);
     // Milliseconds to wait before this call of site; 0 when none.
-    unsigned long delay(const std::string& site);
+    unsigned long delay(std::string_view site);
 
 private:
-    const FaultRule* next(bool isDelay, const std::string& site, const std::wstring& selector);
+    const FaultRule* next(bool isDelay, std::string_view site, std::wstring_view selector);
 
     std::vector<FaultRule> m_rules;
     std::vector<unsigned long> m_seen;

@@ -1,9 +1,11 @@
-// The faults configured by WMISIM_FAULTS. The variable is read at each call; when its text
+// The faults configured by WMISIM_FAULTS. The variable is looked up at each call; when its text
 // changes the rules are parsed anew (call counts start over) and bad entries are reported once.
+// Without the variable a call costs one look-up and no lock.
 #include "sim/sim.h"
 #include "sim/diagnostics.h"
 #include "sim/fault_rules.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
@@ -16,8 +18,9 @@ namespace {
 struct ConfiguredFaults
 {
     std::mutex lock;
-    std::string text;
+    std::string text;  // the WMISIM_FAULTS the rules were parsed from
     FaultSelector selector;
+    std::atomic<bool> configured{false};  // text is not empty
 };
 
 ConfiguredFaults& configuredFaults()
@@ -26,42 +29,43 @@ ConfiguredFaults& configuredFaults()
     return *faults;
 }
 
-// Call with the lock held.
-void refresh(ConfiguredFaults& faults)
+// Call with the lock held. Everything is parsed before anything changes, so a parse that runs
+// out of memory leaves the previous configuration in place, to be parsed again next time.
+void refresh(ConfiguredFaults& faults, const char* value)
 {
-    const char* value = std::getenv("WMISIM_FAULTS");
-    std::string text = value == nullptr ? std::string() : value;
-    if (text == faults.text)
+    if (faults.text == value)
         return;
-    faults.text = text;
+    std::string text = value;
     ParsedFaults parsed = parseFaults(text);
+    FaultSelector selector(std::move(parsed.rules));
     for (const std::string& error : parsed.errors)
         warn(error);
-    faults.selector = FaultSelector(std::move(parsed.rules));
+    faults.text.swap(text);
+    faults.selector = std::move(selector);
+    faults.configured = !faults.text.empty();
 }
 
 }  // namespace
 
-bool fault(const char* site, const std::wstring& selector, HRESULT* result)
+bool fault(const char* site, std::wstring_view selector, HRESULT* result)
 {
-    delayIfConfigured(site);
+    const char* value = std::getenv("WMISIM_FAULTS");
+    if (value == nullptr)
+        value = "";
     ConfiguredFaults& faults = configuredFaults();
-    std::lock_guard<std::mutex> guard(faults.lock);
-    refresh(faults);
-    return faults.selector.fault(site, selector, result);
-}
-
-void delayIfConfigured(const char* site)
-{
+    if (*value == '\0' && !faults.configured)
+        return false;
     unsigned long milliseconds = 0;
+    bool fails = false;
     {
-        ConfiguredFaults& faults = configuredFaults();
         std::lock_guard<std::mutex> guard(faults.lock);
-        refresh(faults);
+        refresh(faults, value);
         milliseconds = faults.selector.delay(site);
+        fails = faults.selector.fault(site, selector, result);
     }
     if (milliseconds > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return fails;
 }
 
 }  // namespace winsim

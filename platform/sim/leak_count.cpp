@@ -20,9 +20,11 @@ struct LeakReport
 {
     ~LeakReport()
     {
-        logCall("leaks: com=" + std::to_string(liveCount(Resource::Com)) +
-                " bstr=" + std::to_string(liveCount(Resource::Bstr)) +
-                " safearray=" + std::to_string(liveCount(Resource::SafeArray)));
+        logCall([] {
+            return "leaks: com=" + std::to_string(liveCount(Resource::Com)) +
+                   " bstr=" + std::to_string(liveCount(Resource::Bstr)) +
+                   " safearray=" + std::to_string(liveCount(Resource::SafeArray));
+        });
     }
 };
 

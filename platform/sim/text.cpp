@@ -43,7 +43,7 @@ std::string toUtf8(const wchar_t* text, size_t length)
     return out;
 }
 
-std::string toUtf8(const std::wstring& text)
+std::string toUtf8(std::wstring_view text)
 {
     return toUtf8(text.data(), text.size());
 }

@@ -2,8 +2,7 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <new>
-
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 #include "wmi/cim_variant.h"
 #include "wmi/not_implemented.h"
@@ -31,56 +30,55 @@ ClassObject* ClassObject::from(IUnknown* object)
     return object ? dynamic_cast<ClassObject*>(object) : nullptr;
 }
 
-std::wstring ClassObject::instanceName() const
+std::wstring_view ClassObject::instanceName() const
 {
     size_t index = m_instance.cls->find(L"InstanceName");
-    if (index == ClassDef::npos || m_instance.values[index].tag != CimValue::Tag::Text) return std::wstring();
+    if (index == ClassDef::npos || m_instance.values[index].tag != CimValue::Tag::Text) return std::wstring_view();
     return m_instance.values[index].text;
 }
 
 HRESULT ClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor)
 {
-    HRESULT hr = S_OK;
-    if (!fault("Get", wszName ? wszName : L"", &hr)) {
-        try {
-            hr = get(wszName, pVal, pType);
-        } catch (const std::bad_alloc&) {
-            hr = WBEM_E_OUT_OF_MEMORY;
-        }
-        if (SUCCEEDED(hr) && plFlavor) *plFlavor = WBEM_FLAVOR_ORIGIN_LOCAL;
-    }
-    logCall("Get " + nameText(wszName) + " = " + hresultText(hr));
+    // As in WMI, a failed call leaves the out-parameters as they were.
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
+        HRESULT faulted;
+        if (fault("Get", wszName ? wszName : L"", &faulted)) return faulted;
+        return get(wszName, pVal, pType);
+    });
+    if (SUCCEEDED(hr) && plFlavor) *plFlavor = WBEM_FLAVOR_ORIGIN_LOCAL;
+    logCall([&] { return "Get " + nameText(wszName) + " = " + hresultText(hr); });
     return hr;
 }
 
 HRESULT ClassObject::get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const
 {
     if (!name) return WBEM_E_INVALID_PARAMETER;
-    if (equalsNoCase(name, L"__CLASS")) {
-        if (type) *type = CIM_STRING;
-        if (!value) return S_OK;
-        return toVariant(CimValue::ofText(m_instance.cls->name), CimType{}, value);
+    static const CimType classNameType;  // a string
+    bool isClassName = equalsNoCase(name, L"__CLASS");
+    size_t index = isClassName ? ClassDef::npos : m_instance.cls->find(name);
+    if (!isClassName && index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    const CimType& propertyType = isClassName ? classNameType : m_instance.cls->properties[index].type;
+    if (value) {
+        VARIANT made;
+        HRESULT hr = isClassName ? toVariant(CimValue::ofText(m_instance.cls->name), propertyType, &made)
+                                 : toVariant(m_instance.values[index], propertyType, &made);
+        if (FAILED(hr)) return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
+        *value = made;  // nothing fails after this: the value is the caller's
     }
-    size_t index = m_instance.cls->find(name);
-    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
-    const CimType& propertyType = m_instance.cls->properties[index].type;
     if (type) *type = cimTypeOf(propertyType);
-    if (!value) return S_OK;
-    HRESULT hr = toVariant(m_instance.values[index], propertyType, value);
-    return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
+    return S_OK;
 }
 
 HRESULT ClassObject::Put(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE Type)
 {
-    HRESULT hr = S_OK;
-    if (!fault("Put", wszName ? wszName : L"", &hr)) {
-        try {
-            hr = put(wszName, pVal, Type);
-        } catch (const std::bad_alloc&) {
-            hr = WBEM_E_OUT_OF_MEMORY;
-        }
-    }
-    logCall("Put " + nameText(wszName) + " vt=" + hexText(pVal ? pVal->vt : VARTYPE(VT_NULL)) + " = " + hresultText(hr));
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
+        HRESULT faulted;
+        if (fault("Put", wszName ? wszName : L"", &faulted)) return faulted;
+        return put(wszName, pVal, Type);
+    });
+    logCall([&] {
+        return "Put " + nameText(wszName) + " vt=" + hexText(pVal ? pVal->vt : VARTYPE(VT_NULL)) + " = " + hresultText(hr);
+    });
     return hr;
 }
 

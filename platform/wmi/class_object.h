@@ -8,6 +8,7 @@
 #include <wbemidl.h>
 
 #include <memory>
+#include <string_view>
 
 #include "com/com_object.h"
 #include "wmi/cim_model.h"
@@ -27,7 +28,7 @@ public:
     const Instance& instance() const { return m_instance; }
     size_t origin() const { return m_origin; }
     // The InstanceName property as text (empty when unset): how faults and the log name it.
-    std::wstring instanceName() const;
+    std::wstring_view instanceName() const;
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
                                   LONG* plFlavor) override;

@@ -1,7 +1,6 @@
 #include "wmi/enumerator.h"
 
-#include <new>
-
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 #include "wmi/class_object.h"
 
@@ -17,17 +16,19 @@ HRESULT Enumerator::Reset()
 HRESULT Enumerator::Next(LONG, ULONG uCount, IWbemClassObject** apObjects, ULONG* puReturned)
 {
     ULONG returned = 0;
-    HRESULT hr = S_OK;
-    if (!fault("Next", m_className, &hr)) {
-        if (!apObjects || !puReturned) {
-            hr = WBEM_E_INVALID_PARAMETER;
-        } else {
-            std::lock_guard<std::mutex> guard(m_lock);
-            hr = next(uCount, apObjects, &returned);
-        }
-    }
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
+        HRESULT faulted;
+        if (fault("Next", m_className, &faulted)) return faulted;
+        if (!apObjects || !puReturned) return HRESULT(WBEM_E_INVALID_PARAMETER);
+        std::lock_guard<std::mutex> guard(m_lock);
+        return next(uCount, apObjects, &returned);
+    });
+    // Objects handed out before memory ran short are the caller's: fewer than asked for.
+    if (FAILED(hr) && returned > 0) hr = WBEM_S_FALSE;
     if (puReturned) *puReturned = returned;
-    logCall("Next " + toUtf8(m_className) + " returned=" + std::to_string(returned) + " = " + hresultText(hr));
+    logCall([&] {
+        return "Next " + toUtf8(m_className) + " returned=" + std::to_string(returned) + " = " + hresultText(hr);
+    });
     return hr;
 }
 
@@ -36,11 +37,7 @@ HRESULT Enumerator::next(ULONG count, IWbemClassObject** objects, ULONG* returne
     if (FAILED(m_status)) return m_status;
     while (*returned < count && m_position < m_entries.size()) {
         const Repository::Entry& entry = m_entries[m_position];
-        try {
-            objects[*returned] = new ClassObject(*entry.instance, entry.position);
-        } catch (const std::bad_alloc&) {
-            return *returned ? WBEM_S_FALSE : WBEM_E_OUT_OF_MEMORY;
-        }
+        objects[*returned] = new ClassObject(*entry.instance, entry.position);
         ++*returned;
         ++m_position;
     }

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "com/com_object.h"
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 #include "wmi/repository.h"
 #include "wmi/services.h"
@@ -29,16 +30,16 @@ public:
                                             LONG, const BSTR, IWbemContext*, IWbemServices** ppNamespace) override
     {
         if (ppNamespace) *ppNamespace = nullptr;
-        HRESULT hr = S_OK;
-        if (!fault("ConnectServer", L"", &hr)) {
-            try {
-                hr = connect(strNetworkResource, ppNamespace);
-            } catch (const std::bad_alloc&) {
-                hr = WBEM_E_OUT_OF_MEMORY;
-            }
-        }
-        std::string name = strNetworkResource ? toUtf8(strNetworkResource, SysStringLen(strNetworkResource)) : "(null)";
-        logCall("ConnectServer " + name + " = " + hresultText(hr));
+        HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
+            HRESULT faulted;
+            if (fault("ConnectServer", {}, &faulted)) return faulted;
+            return connect(strNetworkResource, ppNamespace);
+        });
+        logCall([&] {
+            std::string name =
+                strNetworkResource ? toUtf8(strNetworkResource, SysStringLen(strNetworkResource)) : "(null)";
+            return "ConnectServer " + name + " = " + hresultText(hr);
+        });
         return hr;
     }
 

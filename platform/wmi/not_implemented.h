@@ -13,7 +13,7 @@ namespace winsim::wmi {
 
 inline HRESULT notImplemented(const char* method)
 {
-    logCall(std::string(method) + " = " + hresultText(E_NOTIMPL));
+    logCall([method] { return std::string(method) + " = " + hresultText(E_NOTIMPL); });
     return E_NOTIMPL;
 }
 

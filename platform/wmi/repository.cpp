@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <new>
-#include <sstream>
 
 #include "sim/diagnostics.h"
 
@@ -48,10 +48,17 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
         warn("cannot read the repository '" + path + "' (WMISIM_REPOSITORY): " + std::strerror(errno));
         return WBEM_E_FAILED;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
+    // Read through iterators: a stream operator would turn a failed allocation into a short read.
+    // std::bad_alloc goes to the caller.
+    std::string content;
     try {
-        *repository = std::make_shared<Repository>(parseMof(content.str()));
+        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure& error) {
+        warn("cannot read the repository '" + path + "' (WMISIM_REPOSITORY): " + error.what());
+        return WBEM_E_FAILED;
+    }
+    try {
+        *repository = std::make_shared<Repository>(parseMof(content));
     } catch (const MofError& error) {
         warn(path + ":" + std::to_string(error.line) + ": " + error.what());
         return WBEM_E_INVALID_SYNTAX;
@@ -65,21 +72,25 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
 HRESULT processRepository(std::shared_ptr<Repository>* repository)
 {
     struct Loaded {
+        std::mutex lock;
+        bool done = false;
         HRESULT result = S_OK;
         std::shared_ptr<Repository> repository;
     };
-    // Loaded once, at the first connection, whatever later calls find in the environment.
-    static const Loaded loaded = [] {
-        Loaded result;
+    // Loaded once, at the first connection, whatever later calls find in the environment; only
+    // a load that ran out of memory is tried again at the next one.
+    static Loaded* loaded = new Loaded;  // never destroyed: objects may outlive static destructors
+    std::lock_guard<std::mutex> guard(loaded->lock);
+    if (!loaded->done) {
         const char* path = std::getenv("WMISIM_REPOSITORY");
         if (path && *path)
-            result.result = loadRepository(path, &result.repository);
+            loaded->result = loadRepository(path, &loaded->repository);
         else
-            result.repository = std::make_shared<Repository>();
-        return result;
-    }();
-    *repository = loaded.repository;
-    return loaded.result;
+            loaded->repository = std::make_shared<Repository>();
+        loaded->done = loaded->result != HRESULT(WBEM_E_OUT_OF_MEMORY);
+    }
+    *repository = loaded->repository;
+    return loaded->result;
 }
 
 }  // namespace winsim::wmi

@@ -1,8 +1,7 @@
 #include "wmi/services.h"
 
 #include <cstdio>
-#include <new>
-
+#include "sim/guarded_call.h"
 #include "sim/sim.h"
 #include "wmi/class_object.h"
 #include "wmi/enumerator.h"
@@ -37,14 +36,11 @@ HRESULT Services::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LO
                             IEnumWbemClassObject** ppEnum)
 {
     if (ppEnum) *ppEnum = nullptr;
-    HRESULT hr = S_OK;
-    try {
-        hr = execQuery(strQueryLanguage, strQuery, ppEnum);
-    } catch (const std::bad_alloc&) {
-        hr = WBEM_E_OUT_OF_MEMORY;
-    }
-    logCall("ExecQuery " + bstrText(strQueryLanguage) + " " + flagsText(lFlags) + " " + bstrText(strQuery) + " = " +
-            hresultText(hr));
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return execQuery(strQueryLanguage, strQuery, ppEnum); });
+    logCall([&] {
+        return "ExecQuery " + bstrText(strQueryLanguage) + " " + flagsText(lFlags) + " " + bstrText(strQuery) +
+               " = " + hresultText(hr);
+    });
     return hr;
 }
 
@@ -83,16 +79,13 @@ HRESULT Services::PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext
 {
     if (ppCallResult) *ppCallResult = nullptr;
     ClassObject* object = ClassObject::from(pInst);
-    std::wstring name = object ? object->instanceName() : std::wstring();
-    HRESULT hr = S_OK;
-    if (!fault("PutInstance", name, &hr)) {
-        try {
-            hr = putInstance(pInst, lFlags);
-        } catch (const std::bad_alloc&) {
-            hr = WBEM_E_OUT_OF_MEMORY;
-        }
-    }
-    logCall("PutInstance " + toUtf8(name) + " " + flagsText(lFlags) + " = " + hresultText(hr));
+    std::wstring_view name = object ? object->instanceName() : std::wstring_view();
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
+        HRESULT faulted;
+        if (fault("PutInstance", name, &faulted)) return faulted;
+        return putInstance(pInst, lFlags);
+    });
+    logCall([&] { return "PutInstance " + toUtf8(name) + " " + flagsText(lFlags) + " = " + hresultText(hr); });
     return hr;
 }
 

@@ -100,9 +100,14 @@ TEST(CallLog, WritesTheRuntimeCallsInTheirFixedForms)
         proxy->Release();
         IUnknown* object = nullptr;
         CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object));
-        winsim::logCall("non-ASCII \xc3\xa9");
+        winsim::logCall([] { return std::string("non-ASCII \xc3\xa9"); });
     }
-    winsim::logCall("not logged: WMISIM_LOG is unset");
+    bool composed = false;
+    winsim::logCall([&composed] {
+        composed = true;
+        return std::string("not logged: WMISIM_LOG is unset");
+    });
+    EXPECT_FALSE(composed);
     std::vector<std::string> expected = {
         "CoInitializeEx 0 = 0x00000000",
         "CoUninitialize",
