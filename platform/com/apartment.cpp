@@ -3,7 +3,9 @@
 // one with the other model is refused (RPC_E_CHANGED_MODE) and not counted. CoUninitialize
 // undoes one counted call. Process security can be set once per process.
 #include <windows.h>
+#include <pthread.h>
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include "sim/guarded_call.h"
 #include "sim/sim.h"
@@ -16,7 +18,40 @@ struct Apartment
     bool multithreaded = false;
 };
 
-thread_local Apartment apartment;
+// Each thread's apartment lives in a thread-specific slot, packed into the slot's value, rather
+// than in thread_local storage: in a library loaded at run time glibc makes a thread's
+// thread_local block on first use and ends the process when that allocation fails.
+struct ApartmentSlot
+{
+    ApartmentSlot() : made(pthread_key_create(&key, nullptr) == 0) {}
+    pthread_key_t key;
+    bool made;
+};
+
+const ApartmentSlot& apartmentSlot()
+{
+    static const ApartmentSlot slot;
+    return slot;
+}
+
+// False when the slot cannot be had (resources exhausted).
+bool loadApartment(Apartment* apartment)
+{
+    const ApartmentSlot& slot = apartmentSlot();
+    if (!slot.made)
+        return false;
+    auto packed = reinterpret_cast<std::uintptr_t>(pthread_getspecific(slot.key));
+    apartment->initializations = static_cast<unsigned int>(packed >> 1);
+    apartment->multithreaded = (packed & 1) != 0;
+    return true;
+}
+
+bool storeApartment(const Apartment& apartment)
+{
+    std::uintptr_t packed = (std::uintptr_t(apartment.initializations) << 1) | (apartment.multithreaded ? 1 : 0);
+    return pthread_setspecific(apartmentSlot().key, reinterpret_cast<void*>(packed)) == 0;
+}
+
 std::atomic<bool> securityInitialized{false};
 
 }  // namespace
@@ -32,15 +67,15 @@ HRESULT WINAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
         bool multithreaded = (dwCoInit & COINIT_APARTMENTTHREADED) == 0;
         if (pvReserved != nullptr)
             return E_INVALIDARG;
-        if (apartment.initializations == 0) {
-            apartment.multithreaded = multithreaded;
-            apartment.initializations = 1;
-            return S_OK;
-        }
-        if (apartment.multithreaded != multithreaded)
+        Apartment apartment;
+        if (!loadApartment(&apartment))
+            return E_OUTOFMEMORY;
+        if (apartment.initializations > 0 && apartment.multithreaded != multithreaded)
             return RPC_E_CHANGED_MODE;
+        HRESULT entered = apartment.initializations == 0 ? S_OK : S_FALSE;
+        apartment.multithreaded = multithreaded;
         ++apartment.initializations;
-        return S_FALSE;
+        return storeApartment(apartment) ? entered : E_OUTOFMEMORY;
     });
     winsim::logCall([&] { return "CoInitializeEx " + std::to_string(dwCoInit) + " = " + winsim::hresultText(hr); });
     return hr;
@@ -54,8 +89,11 @@ HRESULT WINAPI CoInitialize(LPVOID pvReserved)
 void WINAPI CoUninitialize(void)
 {
     // Unbalanced calls are ignored, as on Windows.
-    if (apartment.initializations > 0)
+    Apartment apartment;
+    if (loadApartment(&apartment) && apartment.initializations > 0) {
         --apartment.initializations;
+        storeApartment(apartment);  // the slot exists: it held the count
+    }
     winsim::logCall([] { return std::string("CoUninitialize"); });
 }
 

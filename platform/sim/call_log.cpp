@@ -85,17 +85,16 @@ const char* callLogPath() noexcept
 
 void appendToCallLog(const char* path, const std::string& line) noexcept
 {
-    LogFile& file = logFile();
-    std::lock_guard<std::mutex> guard(file.lock);
-    if (file.path != path) {
-        try {
+    try {
+        LogFile& file = logFile();
+        std::lock_guard<std::mutex> guard(file.lock);
+        if (file.path != path)
             openFor(file, path);
-        } catch (const std::exception&) {
-            return;
-        }
+        if (file.fd >= 0)
+            writeLine(file.fd, line);
+    } catch (const std::exception&) {
+        // Out of memory: this line is lost, the next one tries again.
     }
-    if (file.fd >= 0)
-        writeLine(file.fd, line);
 }
 
 }  // namespace winsim
