@@ -45,11 +45,11 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
+        if (errno == ENOMEM) throw std::bad_alloc();  // not the file's fault
         warn("cannot read the repository '" + path + "' (WMISIM_REPOSITORY): " + std::strerror(errno));
         return WBEM_E_FAILED;
     }
     // Read through iterators: a stream operator would turn a failed allocation into a short read.
-    // std::bad_alloc goes to the caller.
     std::string content;
     try {
         content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -62,9 +62,6 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
     } catch (const MofError& error) {
         warn(path + ":" + std::to_string(error.line) + ": " + error.what());
         return WBEM_E_INVALID_SYNTAX;
-    } catch (const std::bad_alloc&) {
-        warn("out of memory reading the repository '" + path + "'");
-        return WBEM_E_OUT_OF_MEMORY;
     }
     return S_OK;
 }
@@ -77,8 +74,8 @@ HRESULT processRepository(std::shared_ptr<Repository>* repository)
         HRESULT result = S_OK;
         std::shared_ptr<Repository> repository;
     };
-    // Loaded once, at the first connection, whatever later calls find in the environment; only
-    // a load that ran out of memory is tried again at the next one.
+    // Loaded once, at the first connection, whatever later calls find in the environment; a
+    // load that runs out of memory throws, and the next connection tries again.
     static Loaded* loaded = new Loaded;  // never destroyed: objects may outlive static destructors
     std::lock_guard<std::mutex> guard(loaded->lock);
     if (!loaded->done) {
@@ -87,7 +84,7 @@ HRESULT processRepository(std::shared_ptr<Repository>* repository)
             loaded->result = loadRepository(path, &loaded->repository);
         else
             loaded->repository = std::make_shared<Repository>();
-        loaded->done = loaded->result != HRESULT(WBEM_E_OUT_OF_MEMORY);
+        loaded->done = true;
     }
     *repository = loaded->repository;
     return loaded->result;

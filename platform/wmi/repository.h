@@ -42,11 +42,13 @@ private:
 
 // Reads and parses a MOF file. On failure writes one message naming the file (and the line
 // and what was expected, for a syntax error) to standard error and returns
-// WBEM_E_INVALID_SYNTAX, or WBEM_E_FAILED when the file cannot be read.
+// WBEM_E_INVALID_SYNTAX, or WBEM_E_FAILED when the file cannot be read. Throws std::bad_alloc
+// when memory runs out.
 HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* repository);
 
 // The process's repository: WMISIM_REPOSITORY, loaded at the first call (an empty one when the
-// variable is unset). Later calls return the same result.
+// variable is unset). Later calls return the same result; after std::bad_alloc the next call
+// loads it again.
 HRESULT processRepository(std::shared_ptr<Repository>* repository);
 
 }  // namespace winsim::wmi
