@@ -20,6 +20,17 @@ quillet_windows_gtest(wine_wmi_tests
     ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
 target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
 
+# String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
+# interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
+set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
+quillet_windows_gtest(py27_text_tests
+    ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
+    ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
+    ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
+    ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
+target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
+quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
+
 # Ostrand.exe under Wine: the command-line table shared with the Linux run, and what only
 # Windows shows. spawn.exe is a Windows parent process.
 add_executable(spawn ${CMAKE_CURRENT_LIST_DIR}/spawn.cpp)
