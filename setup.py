@@ -25,7 +25,12 @@ def sources(*patterns):
 facade_sources = sources('facade/module/*.cpp', 'facade/engine/*.cpp', 'facade/wmiobject/*.cpp',
                          'facade/records/*.cpp', 'facade/trace/*.cpp', 'facade/com/*.cpp')
 
+cmdclass = {}
 if sys.platform == 'win32':
+    # The flags depend on the compiler build_ext picks (Microsoft C++ or MinGW-w64).
+    sys.path.insert(0, HERE)
+    from setup_windows import WindowsBuildExt
+    cmdclass['build_ext'] = WindowsBuildExt
     extension = Extension('Quillet', sources=facade_sources, language='c++',
                           include_dirs=['facade'],
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
@@ -40,4 +45,5 @@ setup(name='Quillet',
       version='1.0',
       description='WMI through COM high level wrapper: iSCSI initiator and MPIO timer access',
       ext_modules=[extension],
+      cmdclass=cmdclass,
       zip_safe=False)
