@@ -11,6 +11,8 @@
 set(QUILLET_PYD_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QUILLET_PYTHON27_HEADERS /root/.pyenv/versions/2.7.18/include/python2.7 CACHE PATH
     "CPython 2.7's headers (any platform's: the Windows configuration is the project's own)")
+set(QUILLET_PYTHON312_HEADERS /root/.pyenv/versions/3.12.1/include/python3.12 CACHE PATH
+    "CPython 3.12's headers (any platform's: the Windows configuration is the project's own)")
 
 # Everything that touches the Python API, compiled per interpreter; the rest comes from
 # quillet_windows_core, which knows no Python.
@@ -65,3 +67,4 @@ function(quillet_windows_pyd dll headers config init)
 endfunction()
 
 quillet_windows_pyd(python27 ${QUILLET_PYTHON27_HEADERS} py27 initQuillet)
+quillet_windows_pyd(python312 ${QUILLET_PYTHON312_HEADERS} py3 PyInit_Quillet)
