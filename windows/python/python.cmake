@@ -52,8 +52,9 @@ function(quillet_windows_pyd dll headers config init)
   quillet_python_headers(${dll} ${headers} ${config} ${target})
   target_compile_options(${target} PRIVATE -Werror)
   add_dependencies(${target} ${dll}_import_library)
-  # Static C++ runtime (no MinGW DLL at run time); every symbol resolved at link time.
-  target_link_options(${target} PRIVATE -static -Wl,--no-undefined)
+  # Static C++ runtime (no MinGW DLL at run time); every symbol resolved at link time; no
+  # debugging symbols in the shipped file.
+  target_link_options(${target} PRIVATE -static -Wl,--no-undefined -s)
   target_link_libraries(${target} PRIVATE quillet_windows_core ${import_library})
   set_target_properties(${target} PROPERTIES
       OUTPUT_NAME Quillet PREFIX "" SUFFIX ".pyd"
