@@ -12,12 +12,12 @@
 
 namespace {
 
-static_assert(sizeof(Py_UNICODE) == 2 && sizeof(wchar_t) == 2,
+static_assert(sizeof(PyTextUnit) == 2 && sizeof(wchar_t) == 2,
               "this test is about the UTF-16 width of Windows Python 2.7");
 
 const wchar_t FACE[] = L"\U0001F600";  // two units here: D83D DE00
 
-std::vector<unsigned> unitsOf(const Py_UNICODE* text)
+std::vector<unsigned> unitsOf(const PyTextUnit* text)
 {
     std::vector<unsigned> units;
     for (; *text; ++text)
