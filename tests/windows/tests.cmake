@@ -23,13 +23,15 @@ target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
 # String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
 # interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
 set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
-quillet_windows_gtest(py27_text_tests
-    ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
-    ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
-    ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
-    ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
-target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
-quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
+if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
+  quillet_windows_gtest(py27_text_tests
+      ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
+      ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
+      ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
+      ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
+  target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
+  quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
+endif()
 
 # The PE check of Quillet.pyd against canned objdump output with one fault each.
 add_test(NAME check_pyd_faults
