@@ -50,6 +50,18 @@ def compiler_flags(compiler_type, python_version=None, pointer_size=None, enviro
         "(--compiler=mingw32)" % compiler_type)
 
 
+def command_line_macros(macros, python_version=None):
+    """The macros with their values made to survive the Windows command line.
+
+    Python 2's distutils passes arguments to the compiler unescaped, and the program's
+    command-line parser drops bare double quotes: a string literal such as the version's
+    '"1.0"' would arrive as 1.0. Python 3's escapes them itself."""
+    python_version = python_version or sys.version_info[:2]
+    if python_version[0] != 2:
+        return list(macros)
+    return [(name, value.replace('"', '\\"') if value else value) for name, value in macros]
+
+
 class WindowsBuildExt(build_ext):
     """build_ext that adds the flags of the compiler in use to every extension."""
 
@@ -58,6 +70,7 @@ class WindowsBuildExt(build_ext):
         for extension in self.extensions:
             extension.extra_compile_args = compile_args + list(extension.extra_compile_args or [])
             extension.extra_link_args = link_args + list(extension.extra_link_args or [])
-            extension.define_macros = macros + list(extension.define_macros or [])
+            extension.define_macros = command_line_macros(
+                macros + list(extension.define_macros or []))
         # distutils' commands are old-style classes on Python 2.
         build_ext.build_extensions(self)

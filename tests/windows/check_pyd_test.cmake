@@ -7,9 +7,11 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 
 # The parts of "objdump -p Quillet.pyd" that the check reads.
 set(header "x.pyd:     file format pei-x86-64\n\nCharacteristics 0x2026\n\texecutable\n\tDLL\n\n")
-set(python "\tDLL Name: python27.dll\n\tvma:  Hint/Ord Member-Name Bound-To\n\tf8ad8\t    1  PyArg_ParseTuple\n\tf8bda\t   15  Py_InitModule4_64\n\n")
-set(kernel "\tDLL Name: KERNEL32.dll\n\tvma:  Hint/Ord Member-Name Bound-To\n\tf8c1e\t  141  CloseHandle\n\n")
-set(runtime "\tDLL Name: libstdc++-6.dll\n\tvma:  Hint/Ord Member-Name Bound-To\n\tf8d00\t    7  _ZSt4cout\n\n")
+set(table "\tvma:  Hint/Ord Member-Name Bound-To\n")
+string(CONCAT python "\tDLL Name: python27.dll\n${table}\tf8ad8\t    1  PyArg_ParseTuple\n"
+                     "\tf8bda\t   15  Py_InitModule4_64\n\n")
+set(kernel "\tDLL Name: KERNEL32.dll\n${table}\tf8c1e\t  141  CloseHandle\n\n")
+set(runtime "\tDLL Name: libstdc++-6.dll\n${table}\tf8d00\t    7  _ZSt4cout\n\n")
 set(exports "[Ordinal/Name Pointer] Table\n\t[   0] initQuillet\n")
 set(extra_export "\t[   1] _ZN9WMIObjectD1Ev\n")
 set(def "LIBRARY python27.dll\nEXPORTS\n    PyArg_ParseTuple\n    Py_InitModule4_64\n")
@@ -39,7 +41,8 @@ case(extra_export "${header}${python}${kernel}${exports}${extra_export}" "${def}
      "exports \\[initQuillet;_ZN9WMIObjectD1Ev\\], expected only initQuillet")
 case(stale_def "${header}${python}${kernel}${exports}" "${def}    PyInt_FromLong\n"
      "in the .def but not used by the module: PyInt_FromLong")
-case(short_def "${header}${python}${kernel}${exports}" "LIBRARY python27.dll\nEXPORTS\n    PyArg_ParseTuple\n"
+case(short_def "${header}${python}${kernel}${exports}"
+     "LIBRARY python27.dll\nEXPORTS\n    PyArg_ParseTuple\n"
      "imported from python27.dll but not in the .def: Py_InitModule4_64")
 case(no_interpreter "${header}${kernel}${exports}" "LIBRARY python27.dll\nEXPORTS\n"
      "imports nothing from python27.dll")

@@ -11,7 +11,7 @@ from setuptools import Distribution, Extension  # noqa: E402
 from distutils.errors import DistutilsPlatformError  # noqa: E402
 
 import setup_windows  # noqa: E402
-from setup_windows import WindowsBuildExt, compiler_flags  # noqa: E402
+from setup_windows import WindowsBuildExt, command_line_macros, compiler_flags  # noqa: E402
 
 VS_PROMPT = {'DISTUTILS_USE_SDK': '1', 'MSSdk': '1'}
 
@@ -49,6 +49,14 @@ class CompilerFlagsTest(unittest.TestCase):
             self.assertIn(repr(compiler), str(raised.exception))
 
 
+class CommandLineMacrosTest(unittest.TestCase):
+    def test_string_literals_keep_their_quotes_on_python2(self):
+        macros = [('QUILLET_VERSION', '"1.0"'), ('MS_WIN64', None), ('_hypot', 'hypot')]
+        escaped = [('QUILLET_VERSION', '\\"1.0\\"'), ('MS_WIN64', None), ('_hypot', 'hypot')]
+        self.assertEqual(escaped, command_line_macros(macros, (2, 7)))
+        self.assertEqual(macros, command_line_macros(macros, (3, 12)))
+
+
 class FakeCompiler(object):
     compiler_type = 'mingw32'
 
@@ -56,7 +64,7 @@ class FakeCompiler(object):
 class WindowsBuildExtTest(unittest.TestCase):
     def test_flags_join_each_extension_s_own(self):
         extension = Extension('Quillet', sources=['module.cpp'], extra_compile_args=['-O2'],
-                              define_macros=[('NDEBUG', None)], libraries=['ole32'])
+                              define_macros=[('QUILLET_VERSION', '"1.0"')], libraries=['ole32'])
         command = WindowsBuildExt(Distribution({'ext_modules': [extension]}))
         command.extensions = [extension]
         command.compiler = FakeCompiler()
@@ -71,7 +79,8 @@ class WindowsBuildExtTest(unittest.TestCase):
         self.assertEqual([[extension]], built)
         self.assertEqual(expected_compile + ['-O2'], extension.extra_compile_args)
         self.assertEqual(expected_link, extension.extra_link_args)
-        self.assertEqual(expected_macros + [('NDEBUG', None)], extension.define_macros)
+        self.assertEqual(command_line_macros(expected_macros + [('QUILLET_VERSION', '"1.0"')]),
+                         extension.define_macros)
         self.assertEqual(['ole32'], extension.libraries)
 
 

@@ -52,6 +52,7 @@ function(quillet_windows_pyd dll headers config init)
   add_library(${target} MODULE ${QUILLET_PYD_SOURCES} ${QUILLET_PYD_DIR}/pyconfig_check.cpp)
   quillet_python_headers(${dll} ${headers} ${config} ${target})
   target_compile_options(${target} PRIVATE -Werror)
+  target_compile_definitions(${target} PRIVATE QUILLET_VERSION="${QUILLET_VERSION}")
   add_dependencies(${target} ${dll}_import_library)
   # Static C++ runtime (no MinGW DLL at run time); every symbol resolved at link time; no
   # debugging symbols in the shipped file.
