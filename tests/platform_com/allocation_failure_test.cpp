@@ -107,6 +107,25 @@ TEST(AllocationFailure, AutomationCallsDoTheirWorkOrFailWithOutOfMemory)
     SafeArrayDestroy(texts);
 }
 
+TEST(AllocationFailure, WithoutLogAndFaultsTheBookkeepingAllocatesNothing)
+{
+    EnvGuard noLog("WMISIM_LOG", "");
+    EnvGuard noFaults("WMISIM_FAULTS", "");
+    SAFEARRAY* numbers = SafeArrayCreateVector(VT_I4, 0, 12);
+    TestObject* proxy = new TestObject;
+    LONG index = 11, value = -1;
+    void* data = nullptr;
+    armAllocationFault(1);
+    EXPECT_EQ(S_OK, SafeArrayGetElement(numbers, &index, &value));
+    EXPECT_EQ(S_OK, SafeArrayAccessData(numbers, &data));
+    EXPECT_EQ(S_OK, CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, 0, nullptr, 0, 0, nullptr, 0));
+    disarmAllocationFault();
+    EXPECT_FALSE(allocationFaultFired());
+    SafeArrayUnaccessData(numbers);
+    SafeArrayDestroy(numbers);
+    proxy->Release();
+}
+
 TEST(CallLog, AFailedWriteLosesItsLineAndNothingElse)
 {
     TempFolder folder;
