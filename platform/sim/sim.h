@@ -51,6 +51,7 @@ std::string toUtf8(const wchar_t* text, size_t length);
 std::string toUtf8(std::wstring_view text);
 
 // Creates the WMI locator for CoCreateInstance (implemented by the WMI service, platform/wmi).
+// Throws std::bad_alloc when memory runs out.
 HRESULT createWbemLocator(REFIID riid, void** ppv);
 
 }  // namespace winsim

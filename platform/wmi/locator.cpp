@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wbemidl.h>
 
-#include <new>
 
 #include "com/com_object.h"
 #include "sim/guarded_call.h"
@@ -66,8 +65,7 @@ HRESULT createWbemLocator(REFIID riid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    wmi::Locator* locator = new (std::nothrow) wmi::Locator;
-    if (!locator) return E_OUTOFMEMORY;
+    wmi::Locator* locator = new wmi::Locator;  // std::bad_alloc: CoCreateInstance's guard answers
     HRESULT hr = locator->QueryInterface(riid, ppv);
     locator->Release();
     return hr;
