@@ -1,12 +1,13 @@
-// PyText<N>: the text buffer of one string property, N wide characters with the terminator, as
-// the WMIObject string readers fill it, and the same text as the interpreter's Py_UNICODE
-// characters for Py_BuildValue's "u" code. Py_UNICODE is not wchar_t (32 bits on this Linux
-// build, 16 bits on Windows builds), so the text is converted, never reinterpreted.
+// PyText<N>: a text read into a WideText<N>, as the interpreter's Py_UNICODE characters for
+// Py_BuildValue's "u" code. Py_UNICODE is not wchar_t (32 bits on this Linux build, 16 bits on
+// Windows builds), so the text is converted, never reinterpreted. Make it where the value is
+// built: PyText(values.name).unicode() lives until the end of the full expression.
 #ifndef QUILLET_PY_TEXT_H
 #define QUILLET_PY_TEXT_H
 
 #include <Python.h>
 #include <cstddef>
+#include "records/wide_text.h"
 
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
 // UTF-16 or UTF-32 to suit Py_UNICODE; stops short rather than overrun `capacity` units
@@ -17,25 +18,14 @@ template <size_t N>
 class PyText
 {
 public:
-    // Empty text until a read fills it, so an unread property never shows stray characters.
-    PyText() { m_wide[0] = L'\0'; }
+    explicit PyText(const WideText<N>& wide) { wideToPyUnicode(wide.text, N, m_unicode, CAPACITY); }
 
-    // The readers' buffer of N wide characters.
-    wchar_t* wide() { return m_wide; }
-    const wchar_t* wide() const { return m_wide; }
-
-    // The current text as Py_UNICODE, valid while this object lives.
-    Py_UNICODE* unicode()
-    {
-        wideToPyUnicode(m_wide, N, m_unicode, CAPACITY);
-        return m_unicode;
-    }
+    Py_UNICODE* unicode() { return m_unicode; }
 
 private:
     // A 16-bit Py_UNICODE may need a surrogate pair for one 32-bit wchar_t.
     static const size_t CAPACITY = sizeof(Py_UNICODE) < sizeof(wchar_t) ? 2 * N : N;
 
-    wchar_t m_wide[N];
     Py_UNICODE m_unicode[CAPACITY];
 };
 

@@ -108,20 +108,19 @@ protected:
         PyErr_Clear();
     }
 
-    // Fails each of the conversion's `builds` Py_BuildValue calls in turn. When `stopsAtFailure`,
-    // a failed build must also end the building (nothing to build the dictionary from).
+    // Fails each of the conversion's `builds` Py_BuildValue calls in turn: a failed build ends
+    // the building (nothing to build the dictionary from) and releases what was built.
     template <typename Record>
-    void expectEachFailedBuildReleasesEverything(RecordQuery query, int builds, bool stopsAtFailure)
+    void expectEachFailedBuildReleasesEverything(RecordQuery query, int builds)
     {
         for (int failing = 1; failing <= builds; ++failing) {
             Record record;
             ASSERT_EQ(1, (m_engine.*query)(ADAPTER, &record));
+            record.read();
             g_buildCalls = 0;
             g_failingCall = failing;
             EXPECT_TRUE(record.PyGetObject() == NULL) << "failing call " << failing;
-            if (stopsAtFailure) {
-                EXPECT_EQ(failing, g_buildCalls);
-            }
+            EXPECT_EQ(failing, g_buildCalls);
             expectMemoryError();
             expectBuiltObjectsReleased();
         }
@@ -135,24 +134,25 @@ std::string ConversionFailureTest::s_repository;
 
 TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
 {
-    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2, true);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2);
 }
 
 TEST_F(ConversionFailureTest, NICConfigReleasesTheMacTuple)
 {
-    expectEachFailedBuildReleasesEverything<MSiSCSI_NICConfig>(&WMIFacade::queryNICConfig, 2, true);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_NICConfig>(&WMIFacade::queryNICConfig, 2);
 }
 
 TEST_F(ConversionFailureTest, TCPIPConfigReleasesEveryAddressDictionary)
 {
     // Calls 1 to 5 build the addresses, call 6 the configuration.
-    expectEachFailedBuildReleasesEverything<MSiSCSI_TCPIPConfig>(&WMIFacade::queryTCPIPConfig, 6, false);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_TCPIPConfig>(&WMIFacade::queryTCPIPConfig, 6);
 }
 
 TEST_F(ConversionFailureTest, SuccessfulConversionLeavesTheResultAsOnlyOwner)
 {
     MSiSCSI_TCPIPConfig record;
     ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
+    record.read();
     PyObject* result = record.PyGetObject();
     ASSERT_TRUE(result != NULL);
     ASSERT_EQ(6u, g_built.size());
