@@ -21,7 +21,9 @@ void ISCSI_SessionStatic::read()
 {
     getUInt64String(L"UniqueSessionId", m_values.uniqueSessionId.text);
     traceIdentifier("UniqueSessionId", m_values.uniqueSessionId.text);
-    getString(L"TargetiSCSIName", m_values.targetiSCSIName.text);
+    StringText targetName;
+    getString(L"TargetiSCSIName", targetName.text);
+    m_values.targetiSCSIName = targetName.text;
     readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", L"ISCSI_ConnectionStatic",
                                             m_values.connections);
 }
@@ -33,6 +35,6 @@ PyObject* ISCSI_SessionStatic::build(const Values& values)
         return NULL;
     return Py_BuildValue("{s:u,s:u,s:O}",
                          "UniqueSessionId", PyText(values.uniqueSessionId).unicode(),
-                         "TargetiSCSIName", PyText(values.targetiSCSIName).unicode(),
+                         "TargetiSCSIName", PyText<WMIObject::STRING_BUFFER_SIZE>(values.targetiSCSIName).unicode(),
                          "ConnectionsList", connections.get());
 }

@@ -5,6 +5,7 @@
 #define QUILLET_ISCSI_SESSIONSTATIC_H
 
 #include <Python.h>
+#include <string>
 #include <vector>
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/wide_text.h"
@@ -16,7 +17,8 @@ public:
     struct Values
     {
         UInt64Text uniqueSessionId;
-        StringText targetiSCSIName;
+        // Held to its length: a tree of thousands of sessions is held whole until it is built.
+        std::wstring targetiSCSIName;
         std::vector<ISCSI_ConnectionStatic::Values> connections;  // in array order
     };
 

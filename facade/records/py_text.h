@@ -7,6 +7,7 @@
 
 #include <Python.h>
 #include <cstddef>
+#include <string>
 #include "records/wide_text.h"
 
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
@@ -19,6 +20,11 @@ class PyText
 {
 public:
     explicit PyText(const WideText<N>& wide) { wideToPyUnicode(wide.text, N, m_unicode, CAPACITY); }
+    // Text of fewer than N units, as a reader's buffer delivered it.
+    explicit PyText(const std::wstring& wide)
+    {
+        wideToPyUnicode(wide.c_str(), N, m_unicode, CAPACITY);
+    }
 
     Py_UNICODE* unicode() { return m_unicode; }
 
