@@ -33,8 +33,9 @@ PyObject* ISCSI_SessionStatic::build(const Values& values)
     PyRef connections(buildList<ISCSI_ConnectionStatic>(values.connections));
     if (connections.get() == NULL)
         return NULL;
+    PyText<STRING_BUFFER_SIZE> targetName(values.targetiSCSIName);
     return Py_BuildValue("{s:u,s:u,s:O}",
                          "UniqueSessionId", PyText(values.uniqueSessionId).unicode(),
-                         "TargetiSCSIName", PyText<WMIObject::STRING_BUFFER_SIZE>(values.targetiSCSIName).unicode(),
+                         "TargetiSCSIName", targetName.unicode(),
                          "ConnectionsList", connections.get());
 }

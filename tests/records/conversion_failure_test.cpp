@@ -73,10 +73,12 @@ const char SESSIONS[] =
     "instance of MSiSCSI_InitiatorSessionInfo { InstanceName = \"A\"; UniqueAdapterId = 1;\n"
     "  SessionsList = {\n"
     "    instance of ISCSI_SessionStatic { UniqueSessionId = 2; TargetiSCSIName = \"t\";\n"
-    "      ConnectionsList = { instance of ISCSI_ConnectionStatic { UniqueConnectionId = 3; } }; },\n"
+    "      ConnectionsList = {\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 3; } }; },\n"
     "    instance of ISCSI_SessionStatic { UniqueSessionId = 4; TargetiSCSIName = \"u\";\n"
-    "      ConnectionsList = { instance of ISCSI_ConnectionStatic { UniqueConnectionId = 5; },\n"
-    "                          instance of ISCSI_ConnectionStatic { UniqueConnectionId = 6; } }; }\n"
+    "      ConnectionsList = {\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 5; },\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 6; } }; }\n"
     "  }; };\n";
 
 class ConversionFailureTest : public ::testing::Test
