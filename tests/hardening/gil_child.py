@@ -16,8 +16,9 @@ import threading
 import time
 
 import Quillet
+from pycompat import to_text
 
-NAME = sys.argv[1] if isinstance(sys.argv[1], type(u'')) else sys.argv[1].decode('utf-8')
+NAME = to_text(sys.argv[1])
 DELAY_MS = int(sys.argv[2])
 SITE = sys.argv[3]
 RECORD_METHODS = (('GetMSiSCSI_HBAInformation', (NAME,)), ('GetMSiSCSI_TCPIPConfig', (NAME,)),
