@@ -83,7 +83,7 @@ class FailureTest(unittest.TestCase):
                            faults='Next:MSiSCSI_NICConfig#2=WBEM_E_FAILED')
 
     def test_failed_property_read(self):
-        self.check_failure(FAILED, u'QuilletCapture: Get failed for class ISCSI_SessionStatic, property TSID: '
+        self.check_failure(FAILED, u'QuilletCapture: Get failed for class ISCSI_SessionStaticInfo, property TSID: '
                                    u'0x80041001 (WBEM_E_FAILED); nothing written', faults='Get:TSID#2=WBEM_E_FAILED')
 
     def test_unwritable_output(self):
