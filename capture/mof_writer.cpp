@@ -141,7 +141,8 @@ std::string writeMof(const Capture& capture, const std::string& capturedAt)
     writer.out = "// Captured by QuilletCapture " QUILLET_CAPTURE_VERSION "\n"
                  "// Namespace: " + utf8(capture.nameSpace) + "\n"
                  "// Classes: " + classes + "\n"
-                 "// Captured at: " + capturedAt + "\n\n";
+                 "// Captured at: " + capturedAt + "\n"
+                 "#pragma namespace(" + mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";
     for (size_t i = 0; i < capture.declared.size(); ++i)
         writer.classDeclaration(*capture.declared[i]);
     for (size_t i = 0; i < capture.instances.size(); ++i) {
