@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "text.h"
+
 namespace {
 
 const wchar_t* const kDefaultClasses[] = {
@@ -48,19 +50,6 @@ std::wstring widen(const char* ascii)
     return std::wstring(ascii, ascii + strlen(ascii));
 }
 
-bool sameClass(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i] >= L'A' && a[i] <= L'Z' ? a[i] + 32 : a[i];
-        wchar_t y = b[i] >= L'A' && b[i] <= L'Z' ? b[i] + 32 : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool parseCommandLine(int argc, char* argv[], CaptureOptions* options)
@@ -93,7 +82,7 @@ bool parseCommandLine(int argc, char* argv[], CaptureOptions* options)
         std::wstring name = widen(argv[i]);
         bool seen = false;
         for (size_t k = 0; k < options->classes.size(); ++k)
-            seen = seen || sameClass(options->classes[k], name);
+            seen = seen || sameName(options->classes[k], name);
         if (seen)
             return false;
         options->classes.push_back(name);

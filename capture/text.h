@@ -31,6 +31,9 @@ void appendUtf8(std::string* out, unsigned long codePoint);
 // UTF-8 of the text; lone surrogates become U+FFFD.
 std::string utf8(const std::wstring& text);
 
+// WMI names (classes, properties) compare without regard to ASCII case.
+bool sameName(const std::wstring& a, const std::wstring& b);
+
 // "0x80041010 (WBEM_E_INVALID_CLASS)"; the name only for the codes a capture meets.
 std::string hresultText(HRESULT hr);
 

@@ -20,7 +20,7 @@ const int kMaxDepth = 100;
 class Reader
 {
 public:
-    Reader(ObjectClasses& classes) : m_classes(classes), m_depth(0) {}
+    explicit Reader(ObjectClasses& classes) : m_classes(classes), m_depth(0) {}
 
     CapturedInstance instance(IWbemClassObject* object, const CapturedClass& cls)
     {
