@@ -79,7 +79,8 @@ private:
             return result;
         SafeArrayData data(array);
         if (FAILED(data.result()))
-            throw CaptureError(data.result(), "SafeArrayAccessData failed for " + where(cls, property));
+            throw CaptureError(data.result(),
+                               "SafeArrayAccessData failed for " + where(cls, property) + ": " + hresultText(data.result()));
         const char* elements = static_cast<const char*>(data.data());
         UINT size = SafeArrayGetElemsize(array);
         for (LONG i = 0; i <= upper - lower; ++i)

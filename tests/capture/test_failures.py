@@ -103,5 +103,32 @@ class FailureTest(unittest.TestCase):
             self.assertEqual(['host.mof'], sorted(os.listdir(work.path))[-1:])
 
 
+class FaultSweepTest(unittest.TestCase):
+    """Every platform call the capture makes, failed at its first, second and fifth use: the
+    capture ends with a documented exit code, releases everything, and writes either a whole
+    capture or nothing."""
+
+    SITES = ('CoInitializeEx', 'CoInitializeSecurity', 'CoCreateInstance', 'ConnectServer',
+             'CoSetProxyBlanket', 'ExecQuery', 'Next', 'Get', 'SafeArrayAccessData', 'SysAllocString')
+
+    def test_every_site(self):
+        problems = []
+        with support.Workdir() as work:
+            for site in self.SITES:
+                for nth in (1, 2, 5):
+                    fault = '%s#%d=WBEM_E_FAILED' % (site, nth)
+                    run = support.capture(work.path, [], repository=support.SAMPLE_MOF, faults=fault)
+                    whole = run.stdout.endswith(b'};\n\n') and run.returncode in (COMPLETE, PARTIAL)
+                    if run.returncode not in (COMPLETE, PARTIAL, CONNECTION, FAILED):
+                        problems.append('%s: exit %d' % (fault, run.returncode))
+                    elif not whole and run.stdout:
+                        problems.append('%s: exit %d with output' % (fault, run.returncode))
+                    elif run.returncode != COMPLETE and not run.stderr.startswith(u'QuilletCapture: '):
+                        problems.append('%s: exit %d without a message' % (fault, run.returncode))
+                    if run.log[-1:] != [support.NO_LEAKS]:
+                        problems.append('%s: %r' % (fault, run.log[-1:]))
+        self.assertEqual([], problems, '\n'.join(problems))
+
+
 if __name__ == '__main__':
     unittest.main()
