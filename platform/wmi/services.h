@@ -1,5 +1,5 @@
-// IWbemServices for ROOT\WMI: WQL queries over the repository, PutInstance writing an object
-// back to it, and GetObject handing out a class definition.
+// IWbemServices for the repository's namespace (ROOT\WMI unless it names another): WQL queries,
+// PutInstance writing an object back, and GetObject handing out a class definition.
 #ifndef WINSIM_WMI_SERVICES_H
 #define WINSIM_WMI_SERVICES_H
 
