@@ -1,13 +1,17 @@
 // The module Quillet: its method tables, the WMIFacade type object and its entry point
 // (initQuillet on Python 2, PyInit_Quillet on Python 3).
 #include <Python.h>
-#include <structmember.h>
 
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
 #include "module/methods.h"
 #include "module/py_compat.h"
 #include "trace/console.h"
+
+// The package version, given by every build from the one VERSION file.
+#ifndef QUILLET_VERSION
+#error "QUILLET_VERSION must be defined by the build (the text of the VERSION file)"
+#endif
 
 namespace {
 
@@ -27,10 +31,6 @@ PyMethodDef WMIFacade_methods[] = {
     {"SetPDORemovePeriod", WMIFacade_SetPDORemovePeriod, METH_VARARGS,
      "This method sets the PDORemovePeriod"},
     {NULL, NULL, 0, NULL}
-};
-
-PyMemberDef WMIFacade_members[] = {
-    {NULL, 0, 0, 0, NULL}
 };
 
 PyMethodDef Quillet_methods[] = {
@@ -76,7 +76,7 @@ PyTypeObject WMIFacadeType = {
     0,                                         // tp_iter
     0,                                         // tp_iternext
     WMIFacade_methods,                         // tp_methods
-    WMIFacade_members,                         // tp_members
+    0,                                         // tp_members: none
     0,                                         // tp_getset
     0,                                         // tp_base
     0,                                         // tp_dict
@@ -113,6 +113,10 @@ PyObject* createQuilletModule()
         createModuleObject("Quillet", Quillet_methods, "WMI through COM high level wrapper");
     if (!module)
         return NULL;
+    if (PyModule_AddStringConstant(module, "__version__", QUILLET_VERSION) < 0) {
+        Py_DECREF(module);
+        return NULL;
+    }
     // PyModule_AddObject takes the type's reference only when it succeeds.
     Py_INCREF(&WMIFacadeType);
     if (PyModule_AddObject(module, "WMIFacade", reinterpret_cast<PyObject*>(&WMIFacadeType)) < 0) {
