@@ -1,5 +1,6 @@
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
+#include "module/py_compat.h"
 
 #include <new>
 
@@ -29,6 +30,7 @@ PyObject* WMIFacade_new(PyTypeObject* type, PyObject*, PyObject*)
     if (!self)
         return NULL;
     new (&self->m_lock) FacadeLock;
+    flushScriptOutput();  // the engine's constructor traces
     self->m_pFacade = new (std::nothrow) WMIFacade;
     if (!self->m_pFacade) {
         freeUnfinished(self);
@@ -40,8 +42,11 @@ PyObject* WMIFacade_new(PyTypeObject* type, PyObject*, PyObject*)
 void WMIFacade_dealloc(PyObject* object)
 {
     WMIFacadeObject* self = reinterpret_cast<WMIFacadeObject*>(object);
-    delete self->m_pFacade;
-    self->m_pFacade = NULL;
+    if (self->m_pFacade) {
+        flushScriptOutput();  // the engine's destructor traces
+        delete self->m_pFacade;
+        self->m_pFacade = NULL;
+    }
     self->m_lock.~FacadeLock();
     Py_TYPE(object)->tp_free(object);
 }
