@@ -32,9 +32,14 @@ def run(code, **kwargs):
     return scenario.run(code, env=env, **kwargs)
 
 
+def text(output):
+    """A child's captured output as text, whether the runner gave bytes or text."""
+    return output.decode('utf-8') if isinstance(output, bytes) else output
+
+
 def outcome_of(result):
     """The OUTCOME dict a child wrote last on stderr, or None when it never got there."""
-    for line in reversed(result.stderr.splitlines()):
+    for line in reversed(text(result.stderr).splitlines()):
         if line.startswith('OUTCOME '):
             return eval(line[len('OUTCOME '):])
     return None
