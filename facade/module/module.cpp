@@ -9,6 +9,11 @@
 #include "module/py_compat.h"
 #include "trace/console.h"
 
+// The package version, given by every build from the one VERSION file.
+#ifndef QUILLET_VERSION
+#error "QUILLET_VERSION must be defined by the build (the text of the VERSION file)"
+#endif
+
 namespace {
 
 PyMethodDef WMIFacade_methods[] = {
@@ -113,6 +118,10 @@ PyObject* createQuilletModule()
         createModuleObject("Quillet", Quillet_methods, "WMI through COM high level wrapper");
     if (!module)
         return NULL;
+    if (PyModule_AddStringConstant(module, "__version__", QUILLET_VERSION) < 0) {
+        Py_DECREF(module);
+        return NULL;
+    }
     // PyModule_AddObject takes the type's reference only when it succeeds.
     Py_INCREF(&WMIFacadeType);
     if (PyModule_AddObject(module, "WMIFacade", reinterpret_cast<PyObject*>(&WMIFacadeType)) < 0) {

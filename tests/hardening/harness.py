@@ -4,6 +4,7 @@ import os
 from multiprocessing.dummy import Pool
 
 import scenario
+from pycompat import to_text
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SAMPLE_MOF = os.path.join(HERE, '..', '..', 'examples', 'sample_initiator.mof')
@@ -32,14 +33,9 @@ def run(code, **kwargs):
     return scenario.run(code, env=env, **kwargs)
 
 
-def text(output):
-    """A child's captured output as text, whether the runner gave bytes or text."""
-    return output.decode('utf-8') if isinstance(output, bytes) else output
-
-
 def outcome_of(result):
     """The OUTCOME dict a child wrote last on stderr, or None when it never got there."""
-    for line in reversed(text(result.stderr).splitlines()):
+    for line in reversed(to_text(result.stderr).splitlines()):
         if line.startswith('OUTCOME '):
             return eval(line[len('OUTCOME '):])
     return None

@@ -9,6 +9,7 @@ import unittest
 
 import harness
 import scenario
+from pycompat import to_text
 
 ADAPTER = (harness.ADAPTER_0_WQL,)
 ANY = (u'',)
@@ -64,7 +65,7 @@ class SuccessWithoutObject(unittest.TestCase):
         result = call(method, args, faults, repeats)
         what = '%s with %s' % (method, faults)
         self.assertEqual(0, result.returncode, '%s: %r' % (what, result.stderr[-400:]))
-        self.assertEqual([], [line for line in harness.text(result.stderr).splitlines()
+        self.assertEqual([], [line for line in to_text(result.stderr).splitlines()
                               if not line.startswith('OUTCOME ')], what)
         self.assertEqual(scenario.NO_LEAKS, result.leaks, what)
         outcome = harness.outcome_of(result)
