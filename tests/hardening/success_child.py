@@ -6,8 +6,6 @@ argv: method name, repr of the argument tuple, number of faulted calls. The outc
 line on stderr: "OUTCOME <repr of dict>", each call as {'value': answer, 'error': exception name
 or None}, the faulted ones under 'faulted', the last under 'again'.
 """
-from __future__ import print_function
-
 import os
 import sys
 

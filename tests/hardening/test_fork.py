@@ -11,7 +11,6 @@ import scenario
 # The parent connects (first query), then a thread sleeps inside the second query, holding the
 # object, while the main thread forks. The child has a few seconds for its own call.
 FORK_DURING_CALL = r'''
-from __future__ import print_function
 import os
 import sys
 import threading
