@@ -1,7 +1,6 @@
 // The module Quillet: its method tables, the WMIFacade type object and its entry point
 // (initQuillet on Python 2, PyInit_Quillet on Python 3).
 #include <Python.h>
-#include <structmember.h>
 
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
@@ -32,10 +31,6 @@ PyMethodDef WMIFacade_methods[] = {
     {"SetPDORemovePeriod", WMIFacade_SetPDORemovePeriod, METH_VARARGS,
      "This method sets the PDORemovePeriod"},
     {NULL, NULL, 0, NULL}
-};
-
-PyMemberDef WMIFacade_members[] = {
-    {NULL, 0, 0, 0, NULL}
 };
 
 PyMethodDef Quillet_methods[] = {
@@ -81,7 +76,7 @@ PyTypeObject WMIFacadeType = {
     0,                                         // tp_iter
     0,                                         // tp_iternext
     WMIFacade_methods,                         // tp_methods
-    WMIFacade_members,                         // tp_members
+    0,                                         // tp_members: none
     0,                                         // tp_getset
     0,                                         // tp_base
     0,                                         // tp_dict

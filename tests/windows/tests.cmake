@@ -20,6 +20,25 @@ quillet_windows_gtest(wine_wmi_tests
     ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
 target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
 
+# String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
+# interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
+set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
+if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
+  quillet_windows_gtest(py27_text_tests
+      ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
+      ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
+      ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
+      ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
+  target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
+  quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
+endif()
+
+# The PE check of Quillet.pyd against canned objdump output with one fault each.
+add_test(NAME check_pyd_faults
+         COMMAND ${CMAKE_COMMAND} -DCHECK=${PROJECT_SOURCE_DIR}/windows/python/check_pyd.cmake
+                 -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/check_pyd_faults
+                 -P ${CMAKE_CURRENT_LIST_DIR}/check_pyd_test.cmake)
+
 # Ostrand.exe under Wine: the command-line table shared with the Linux run, and what only
 # Windows shows. spawn.exe is a Windows parent process.
 add_executable(spawn ${CMAKE_CURRENT_LIST_DIR}/spawn.cpp)
@@ -39,3 +58,12 @@ add_test(NAME ostrand_wine
 set_tests_properties(ostrand_wine PROPERTIES ENVIRONMENT
     "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/setup;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
 quillet_wine_tests(ostrand_wine)
+
+# setup.py's Windows flags, on the host's Pythons (both language lines where present). Debian's
+# python3 has setuptools; pyenv's shims depend on the active version.
+find_program(QUILLET_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+foreach(python IN ITEMS ${QUILLET_PYTHON2} ${QUILLET_PYTHON3})
+  get_filename_component(python_name ${python} NAME)
+  add_test(NAME setup_windows_${python_name}
+           COMMAND ${python} ${CMAKE_CURRENT_LIST_DIR}/test_setup_windows.py)
+endforeach()
