@@ -20,7 +20,10 @@ void copyArrayBytes(SAFEARRAY* pArray, BYTE* buffer, size_t count)
     void* data = NULL;
     if (FAILED(SafeArrayAccessData(pArray, &data)))
         return;
-    std::memcpy(buffer, data, count < available ? count : available);
+    // Success without a data pointer: nothing to copy, but the lock the success stands for is
+    // still given back, or the array could not be destroyed.
+    if (data)
+        std::memcpy(buffer, data, count < available ? count : available);
     SafeArrayUnaccessData(pArray);
 }
 
