@@ -41,7 +41,6 @@ def main():
     loaded, seconds = counted_during(lambda: call(*args))
     running[0] = False
     counting.join()
-    del call, facade
     sys.stdout.flush()
     sys.stderr.write('BENCH %r\n' % ({'solo': solo, 'loaded': loaded, 'seconds': seconds},))
 

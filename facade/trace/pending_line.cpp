@@ -60,40 +60,47 @@ bool grow(Line& line, size_t needed)
     return true;
 }
 
-}  // namespace
-
-namespace pending_line {
-
-char* reserve(size_t size)
+// The public functions look the thread's line up once (a thread-local lookup costs a call in
+// a shared library) and work on it through these.
+char* reserveIn(Line& line, size_t size)
 {
-    Line& line = t_line;
     if (line.lost)
         return NULL;
     if (line.capacity - line.size < size && !grow(line, line.size + size)) {
-        markLost();
+        line.lost = true;
+        line.size = 0;
         return NULL;
     }
     return line.data + line.size;
 }
 
+}  // namespace
+
+namespace pending_line {
+
+char* reserve(size_t size) { return reserveIn(t_line, size); }
+
 void commit(size_t size) { t_line.size += size; }
 
 void markLost()
 {
-    t_line.lost = true;
-    t_line.size = 0;
+    Line& line = t_line;
+    line.lost = true;
+    line.size = 0;
 }
 
 void appendNarrow(const char* text, size_t size)
 {
-    if (char* room = reserve(size)) {
+    Line& line = t_line;
+    if (char* room = reserveIn(line, size)) {
         std::memcpy(room, text, size);
-        commit(size);
+        line.size += size;
     }
 }
 
 void appendWide(const wchar_t* text, size_t length)
 {
+    Line& line = t_line;
     // In pieces, so that the line grows by what the text takes rather than by its worst case
     // (four times a long name). A piece may end inside a surrogate pair: keep the pair together.
     const size_t PIECE = 4096;
@@ -102,10 +109,10 @@ void appendWide(const wchar_t* text, size_t length)
         if (piece < length && sizeof(wchar_t) == 2 &&
             static_cast<unsigned long>(text[piece - 1]) - 0xD800 < 0x400)
             ++piece;
-        char* room = reserve(piece * UTF8_BYTES_PER_WIDE);
+        char* room = reserveIn(line, piece * UTF8_BYTES_PER_WIDE);
         if (!room)
             return;
-        commit(encodeUtf8(text, piece, room));
+        line.size += encodeUtf8(text, piece, room);
         text += piece;
         length -= piece;
     }

@@ -30,7 +30,16 @@ size_t encodeUtf8(const wchar_t* text, size_t length, char* out)
     char* const start = out;
     const wchar_t* const end = text + length;
     while (text != end) {
-        // Trace text is nearly all ASCII: copy runs of it without the branches below.
+        // Trace text is nearly all ASCII: copy it four characters at a time while it is.
+        while (end - text >= 4 && (static_cast<unsigned long>(text[0]) | text[1] | text[2] |
+                                   text[3]) < 0x80) {
+            out[0] = static_cast<char>(text[0]);
+            out[1] = static_cast<char>(text[1]);
+            out[2] = static_cast<char>(text[2]);
+            out[3] = static_cast<char>(text[3]);
+            out += 4;
+            text += 4;
+        }
         while (text != end && static_cast<unsigned long>(*text) < 0x80)
             *out++ = static_cast<char>(*text++);
         if (text == end)
