@@ -3,16 +3,28 @@
 #include "trace/stdout_channel.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
+#include <new>
 
 namespace {
 
 // Constant-initialised and never destroyed in effect (trivial destructor): usable by lines
 // written while the process exits.
 std::mutex g_outputLock;
+
+// A fork while another thread writes a line would leave the child's copy of the lock held for
+// good (a Python script forking workers while threads trace). The child has no such thread:
+// it starts with a fresh lock, as the C library does for its streams.
+struct FreshLockInForkedChild {
+    FreshLockInForkedChild()
+    {
+        pthread_atfork(NULL, NULL, [] { new (&g_outputLock) std::mutex; });
+    }
+} g_freshLockInForkedChild;
 
 // Text a script put in C stdout comes first. Should that flush fail, the script's next write
 // would trip over the error flag we caused: clear it unless it was set before.

@@ -203,6 +203,52 @@ TEST(TraceOutput, InterruptedWritesFinishTheLine)
     EXPECT_TRUE(received == line + "\nafter\n") << received.size() << " bytes";
 }
 
+// A process forked while another thread is in the middle of writing a line can still trace.
+TEST(TraceOutput, ForkedChildTracesWhileAParentThreadIsMidLine)
+{
+    installTraceOutput();
+    int blocked[2], childOutput[2];
+    ASSERT_EQ(0, pipe(blocked));
+    ASSERT_EQ(0, pipe(childOutput));
+    std::atomic<bool> written(false);
+    std::string fromChild;
+    pid_t child = -1;
+    {
+        StdoutRedirect toBlockedPipe(blocked[1]);
+        // Bigger than the pipe holds: the writer waits in the middle of its line.
+        std::thread writer([&] {
+            std::cout << std::string(1 << 20, 'w') << std::endl;
+            written = true;
+        });
+        usleep(100 * 1000);
+        child = fork();
+        if (child == 0) {
+            alarm(10);  // a child stuck on the lock dies instead of hanging the test
+            dup2(childOutput[1], STDOUT_FILENO);
+            std::cout << "child traced" << std::endl;
+            _exit(0);
+        }
+        close(childOutput[1]);
+        char buffer[256];
+        ssize_t n;
+        while ((n = read(childOutput[0], buffer, sizeof(buffer))) > 0)
+            fromChild.append(buffer, static_cast<size_t>(n));
+        size_t drained = 0;
+        while (drained < (1 << 20) + 1 && (n = read(blocked[0], buffer, sizeof(buffer))) > 0)
+            drained += static_cast<size_t>(n);
+        writer.join();
+    }
+    // Checked only now: a failure report written into the full pipe would never return.
+    EXPECT_EQ("child traced\n", fromChild);
+    EXPECT_TRUE(written);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    close(blocked[0]);
+    close(blocked[1]);
+    close(childOutput[0]);
+}
+
 // The text of one line, built of fragments on both streams, in the form the readers write.
 void writeRecordLines(int thread, int lines)
 {
