@@ -1,4 +1,4 @@
-#!/usr/bin/env python2.7
+#!/usr/bin/env python
 """Inventory of an iSCSI initiator host through Quillet.
 
 Lists the adapters that hold sessions, then for each adapter instance name given on the command
@@ -32,10 +32,11 @@ def silence_traces():
 
 
 class Report(object):
-    """The human-readable report, written to stderr."""
+    """The human-readable report, written to stderr as UTF-8 whatever the locale says."""
 
     def __init__(self, stream):
-        self.stream = stream
+        # Python 3's text streams take bytes through their buffer; Python 2's take them as they are.
+        self.stream = getattr(stream, 'buffer', stream)
 
     def line(self, text=u'', indent=0):
         self.stream.write((u'  ' * indent + text + u'\n').encode('utf-8'))
@@ -47,7 +48,7 @@ class Report(object):
 
 def dotted_quad(address):
     value = address['IpV4Address']
-    return u'.'.join(unicode((value >> shift) & 0xFF) for shift in (24, 16, 8, 0))
+    return u'.'.join(u'%d' % ((value >> shift) & 0xFF) for shift in (24, 16, 8, 0))
 
 
 def mac_text(octets):
@@ -136,7 +137,8 @@ def main(argv):
     by_id = dict((adapter['UniqueAdapterId'], adapter) for adapter in adapters)
 
     for name in options.adapters:
-        name = name.decode(sys.getfilesystemencoding() or 'utf-8')
+        if isinstance(name, bytes):  # Python 2's command line is bytes
+            name = name.decode(sys.getfilesystemencoding() or 'utf-8')
         report.line()
         report.line(u'Adapter %s' % name)
         name = wql_literal_text(name)

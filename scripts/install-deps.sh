@@ -3,7 +3,8 @@
 # Usage: install-deps.sh [--windows]   (--windows adds MinGW-w64 and Wine)
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev)
+# python3-*: Debian's Python 3 builds the wheel in the install test.
+packages=(cmake g++ make libgtest-dev python3-dev python3-pip python3-setuptools python3-wheel)
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 googletest)
 fi
@@ -19,8 +20,8 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
+python=${PYTHON:-${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}}
 if [[ ! -x "$python" ]]; then
-  echo "Python 2.7 not found at $python (set PYTHON2 to its interpreter)" >&2
+  echo "Python not found at $python (set PYTHON to an interpreter, 2.7 or 3.6+)" >&2
   exit 1
 fi

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
-# test suite. The C++ programs carry the runtimes themselves; python2.7 is not instrumented, so
-# the ASan runtime is preloaded into it and into every process those tests start. Leak reports
+# test suite: the whole suite under Python 2.7 and the module's scenario tests under one Python 3
+# (PYTHON3, default pyenv's newest 3.13; skipped with a note when there is none). The C++
+# programs carry the runtimes themselves; the interpreters are not instrumented, so the ASan
+# runtime is preloaded into them and into every process those tests start. Leak reports
 # of the interpreter's own exit-time leftovers are suppressed by tests/sanitizers/lsan.supp;
 # anything else fails the run. The two tests that run compilers (which leave their memory to
 # the exit and would fail under the preloaded runtime) run afterwards without it: no sanitized
@@ -11,10 +13,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-sanitize}
-python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
+python=${PYTHON:-${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}}
+python3=${PYTHON3:-$(ls -d /root/.pyenv/versions/3.13.*/bin/python3.13 2>/dev/null | sort -V | tail -n 1)}
 jobs=${JOBS:-2}
+if [[ -z "$python3" ]]; then
+  echo "test-sanitizers: no Python 3.13 under /root/.pyenv/versions: Python 3 scenario tests skipped"
+fi
 
-cmake -S "$root" -B "$build" -DSANITIZE=address,undefined -DPython2_EXECUTABLE="$python" >/dev/null
+cmake -S "$root" -B "$build" -DSANITIZE=address,undefined -DQUILLET_PYTHON="$python" \
+      -DQUILLET_EXTRA_PYTHONS="$python3" >/dev/null
 cmake --build "$build" -j "$jobs" -- --no-print-directory >/dev/null
 
 runtime=$(readlink -f "$(g++ -print-file-name=libasan.so)")
@@ -25,7 +32,7 @@ for library in "$runtime" "$cxxruntime"; do
         exit 1
     fi
 done
-# libstdc++ is preloaded too: ASan looks up the real __cxa_throw when it starts, and python2.7
+# libstdc++ is preloaded too: ASan looks up the real __cxa_throw when it starts, and python
 # only loads libstdc++ later with the module; without it the first C++ throw (our memory
 # exhaustion path) stops the process with an ASan CHECK failure.
 export LD_PRELOAD="$runtime $cxxruntime"

@@ -1,5 +1,6 @@
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
+#include "module/py_compat.h"
 
 #include <new>
 
@@ -10,6 +11,7 @@ PyObject* WMIFacade_new(PyTypeObject* type, PyObject*, PyObject*)
     if (!self)
         return NULL;
     self->m_pLock = new (std::nothrow) std::mutex;
+    flushScriptOutput();  // the engine's constructor traces
     if (self->m_pLock)
         self->m_pFacade = new (std::nothrow) WMIFacade;
     if (!self->m_pFacade) {
@@ -25,6 +27,7 @@ void WMIFacade_dealloc(PyObject* object)
 {
     WMIFacadeObject* self = reinterpret_cast<WMIFacadeObject*>(object);
     if (self->m_pFacade) {
+        flushScriptOutput();  // the engine's destructor traces
         delete self->m_pFacade;
         self->m_pFacade = NULL;
     }

@@ -1,14 +1,13 @@
-// The instance-name argument of the record methods ("u:<method>"), as the engine takes it.
+// The instance-name argument of the record methods, as the engine takes it.
 #ifndef QUILLET_INSTANCE_NAME_H
 #define QUILLET_INSTANCE_NAME_H
 
 #include <Python.h>
 #include <string>
 
-// Parses args with format (one unicode object) and copies its text into name: Py_UNICODE and
-// wchar_t are distinct types (and differ in width on some builds). Text holding a NUL character
-// is refused with a TypeError naming the method, since the engine takes zero-terminated text
-// and would query a different, truncated name. Returns false with a Python exception set.
-bool parseInstanceName(PyObject* args, const char* format, const char* method, std::wstring& name);
+// Parses args as the one text argument of method into name. Text holding a NUL character is
+// refused with a TypeError naming the method, since the engine takes zero-terminated text and
+// would query a different, truncated name. Returns false with a Python exception set.
+bool parseInstanceName(PyObject* args, const char* method, std::wstring& name);
 
 #endif

@@ -1,11 +1,17 @@
-// The module Quillet: its method tables, the WMIFacade type object and initQuillet.
+// The module Quillet: its method tables, the WMIFacade type object and its entry point
+// (initQuillet on Python 2, PyInit_Quillet on Python 3).
 #include <Python.h>
-#include <structmember.h>
 
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
 #include "module/methods.h"
+#include "module/py_compat.h"
 #include "trace/console.h"
+
+// The package version, given by every build from the one VERSION file.
+#ifndef QUILLET_VERSION
+#error "QUILLET_VERSION must be defined by the build (the text of the VERSION file)"
+#endif
 
 namespace {
 
@@ -27,10 +33,6 @@ PyMethodDef WMIFacade_methods[] = {
     {NULL, NULL, 0, NULL}
 };
 
-PyMemberDef WMIFacade_members[] = {
-    {NULL, 0, 0, 0, NULL}
-};
-
 PyMethodDef Quillet_methods[] = {
     {"printSomethingGlobal", Quillet_printSomethingGlobal, METH_VARARGS,
      "This global method prints something global"},
@@ -39,16 +41,22 @@ PyMethodDef Quillet_methods[] = {
 
 }  // namespace
 
+// Every slot up to tp_version_tag is given; the slots later versions add after it (tp_finalize,
+// tp_vectorcall, ...) are meant to be zero, so their missing initializers are no mistake.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
 PyTypeObject WMIFacadeType = {
     PyVarObject_HEAD_INIT(NULL, 0)
     "Quillet.WMIFacade",                       // tp_name
     sizeof(WMIFacadeObject),                   // tp_basicsize
     0,                                         // tp_itemsize
     WMIFacade_dealloc,                         // tp_dealloc
-    0,                                         // tp_print
+    0,                                         // tp_print; tp_vectorcall_offset on 3.8+
     0,                                         // tp_getattr
     0,                                         // tp_setattr
-    0,                                         // tp_compare
+    0,                                         // tp_compare; tp_as_async on 3.5+
     0,                                         // tp_repr
     0,                                         // tp_as_number
     0,                                         // tp_as_sequence
@@ -68,7 +76,7 @@ PyTypeObject WMIFacadeType = {
     0,                                         // tp_iter
     0,                                         // tp_iternext
     WMIFacade_methods,                         // tp_methods
-    WMIFacade_members,                         // tp_members
+    0,                                         // tp_members: none
     0,                                         // tp_getset
     0,                                         // tp_base
     0,                                         // tp_dict
@@ -88,17 +96,37 @@ PyTypeObject WMIFacadeType = {
     0,                                         // tp_del
     0,                                         // tp_version_tag
 };
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
-PyMODINIT_FUNC initQuillet(void)
+namespace {
+
+// Readies the type and makes the module; NULL with the exception set.
+PyObject* createQuilletModule()
 {
     // Stream setup only; COM waits for the first engine operation.
     installTraceOutput();
     if (PyType_Ready(&WMIFacadeType) < 0)
-        return;
-    PyObject* module = Py_InitModule4("Quillet", Quillet_methods, "WMI through COM high level wrapper",
-                                      NULL, 1013);
+        return NULL;
+    PyObject* module =
+        createModuleObject("Quillet", Quillet_methods, "WMI through COM high level wrapper");
     if (!module)
-        return;
+        return NULL;
+    if (PyModule_AddStringConstant(module, "__version__", QUILLET_VERSION) < 0) {
+        Py_DECREF(module);
+        return NULL;
+    }
+    // PyModule_AddObject takes the type's reference only when it succeeds.
     Py_INCREF(&WMIFacadeType);
-    PyModule_AddObject(module, "WMIFacade", reinterpret_cast<PyObject*>(&WMIFacadeType));
+    if (PyModule_AddObject(module, "WMIFacade", reinterpret_cast<PyObject*>(&WMIFacadeType)) < 0) {
+        Py_DECREF(&WMIFacadeType);
+        Py_DECREF(module);
+        return NULL;
+    }
+    return module;
 }
+
+}  // namespace
+
+QUILLET_MODULE_ENTRY(createQuilletModule)

@@ -2,19 +2,21 @@
 // MPIO_TIMERS_COUNTERS instance (null name); a failure answers None.
 #include "module/methods.h"
 #include "module/facade_object.h"
+#include "module/py_compat.h"
 #include "trace/console.h"
 
 PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)
 {
     LONG period = 0;
     int result = 0;
+    flushScriptOutput();
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
                     [&period](WMIFacade& engine) { return engine.getPDORemovePeriod(NULL, &period); },
                     &result))
         return NULL;
     if (!result)
         Py_RETURN_NONE;
-    return PyInt_FromLong(period);
+    return pyIntFromLong(period);
 }
 
 PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
@@ -22,6 +24,7 @@ PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
     int period = 0;
     if (!PyArg_ParseTuple(args, "i:SetPDORemovePeriod", &period))
         return NULL;
+    flushScriptOutput();
     traceWprintf(L"period = %d\n", period);
     int result = 0;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
@@ -30,5 +33,5 @@ PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
         return NULL;
     if (!result)
         Py_RETURN_NONE;
-    return PyInt_FromLong(result);
+    return pyIntFromLong(result);
 }

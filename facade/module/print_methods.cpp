@@ -1,23 +1,26 @@
 // printSomething and the module function printSomethingGlobal.
 #include "module/methods.h"
 #include "module/facade_object.h"
+#include "module/py_compat.h"
 
 PyObject* WMIFacade_printSomething(PyObject* self, PyObject*)
 {
     int result = 0;
+    flushScriptOutput();
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
                     [](WMIFacade& engine) { return engine.printSomething(); }, &result))
         return NULL;
-    return PyInt_FromLong(result);
+    return pyIntFromLong(result);
 }
 
 PyObject* Quillet_printSomethingGlobal(PyObject*, PyObject* args)
 {
     if (!PyArg_ParseTuple(args, ":printSomethingGlobal"))
         return NULL;
+    flushScriptOutput();
     int result;
     Py_BEGIN_ALLOW_THREADS
     result = printSomethingGlobal();
     Py_END_ALLOW_THREADS
-    return PyInt_FromLong(result);
+    return pyIntFromLong(result);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include "module/facade_object.h"
 #include "module/instance_name.h"
+#include "module/py_compat.h"
 #include "records/MSiSCSI_HBAInformation.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
@@ -18,16 +19,17 @@ typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);
 // Returns the record's dictionary when the query ran, the empty dictionary when the engine
 // reported failure, or NULL with the Python exception of a failed parse or conversion.
 template <typename Record>
-PyObject* getRecord(PyObject* self, PyObject* args, const char* format, const char* method,
-                    const wchar_t* traceFormat, RecordQuery query)
+PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wchar_t* traceFormat,
+                    RecordQuery query)
 {
     PyRef result(PyDict_New());
     if (!result.get())
         return NULL;
     std::wstring name;
-    if (!parseInstanceName(args, format, method, name))
+    if (!parseInstanceName(args, method, name))
         return NULL;
 
+    flushScriptOutput();
     Record record;
     traceWprintf(traceFormat, name.c_str());
     int queried = 0;
@@ -51,21 +53,19 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* format, const ch
 
 PyObject* WMIFacade_GetMSiSCSI_HBAInformation(PyObject* self, PyObject* args)
 {
-    return getRecord<MSiSCSI_HBAInformation>(self, args, "u:GetMSiSCSI_HBAInformation",
-                                             "GetMSiSCSI_HBAInformation", L"hbsInstName = %ls\n",
+    return getRecord<MSiSCSI_HBAInformation>(self, args, "GetMSiSCSI_HBAInformation",
+                                             L"hbsInstName = %ls\n",
                                              &WMIFacade::queryHBAInformation);
 }
 
 PyObject* WMIFacade_GetMSiSCSI_TCPIPConfig(PyObject* self, PyObject* args)
 {
-    return getRecord<MSiSCSI_TCPIPConfig>(self, args, "u:GetMSiSCSI_TCPIPConfig",
-                                          "GetMSiSCSI_TCPIPConfig", L"hbaInstName = %ls\n",
-                                          &WMIFacade::queryTCPIPConfig);
+    return getRecord<MSiSCSI_TCPIPConfig>(self, args, "GetMSiSCSI_TCPIPConfig",
+                                          L"hbaInstName = %ls\n", &WMIFacade::queryTCPIPConfig);
 }
 
 PyObject* WMIFacade_GetMSiSCSI_NICConfig(PyObject* self, PyObject* args)
 {
-    return getRecord<MSiSCSI_NICConfig>(self, args, "u:GetMSiSCSI_NICConfig",
-                                        "GetMSiSCSI_NICConfig", L"hbaInstName = %ls\n",
-                                        &WMIFacade::queryNICConfig);
+    return getRecord<MSiSCSI_NICConfig>(self, args, "GetMSiSCSI_NICConfig",
+                                        L"hbaInstName = %ls\n", &WMIFacade::queryNICConfig);
 }

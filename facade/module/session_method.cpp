@@ -1,6 +1,7 @@
 #include "module/methods.h"
 
 #include "module/facade_object.h"
+#include "module/py_compat.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/py_ref.h"
 #include "records/record_list.h"
@@ -11,10 +12,10 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
     if (result.get() == NULL)
         return NULL;
     // The name is required by the method's signature, but every instance is asked for.
-    Py_UNICODE* unusedName = NULL;
-    if (!PyArg_ParseTuple(args, "u:GetMSiSCSI_InitiatorSessionInfo", &unusedName))
+    if (!parseTextArgument(args, "GetMSiSCSI_InitiatorSessionInfo", NULL))
         return NULL;
 
+    flushScriptOutput();
     // Declared after the list: every record is deleted, on every path, once converted.
     RecordList<MSiSCSI_InitiatorSessionInfo> records;
     int found = 0;

@@ -1,40 +1,109 @@
-"""setup.py installs the module so that `import Quillet` works from any directory."""
+"""The ways users install the module: the source distribution installed with pip into a fresh
+prefix (by the interpreter under test, when it has setuptools), and a wheel built from that
+source distribution (by Debian's python3, which has the wheel tooling; from the Python 3 suite).
+Each installed module is imported from another directory and reads a fixture."""
+import glob
 import os
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import unittest
 
 SOURCE = os.environ.get('QUILLET_SOURCE_DIR', os.path.join(os.path.dirname(__file__), '..', '..'))
+DEBIAN_PYTHON3 = '/usr/bin/python3'
+TIMERS = (b'class MPIO_TIMERS_COUNTERS { string InstanceName; uint32 PDORemovePeriod; };\n'
+          b'instance of MPIO_TIMERS_COUNTERS { InstanceName = "T"; PDORemovePeriod = 17; };\n')
+USE = ('import Quillet\n'
+       'print(Quillet.__version__)\n'
+       'print(Quillet.WMIFacade().GetPDORemovePeriod())\n')
+
+
+def has_modules(python, *modules):
+    if not os.path.exists(python):
+        return False
+    return subprocess.call([python, '-c', 'import ' + ', '.join(modules)],
+                           stdout=open(os.devnull, 'w'), stderr=subprocess.STDOUT) == 0
+
+
+def quiet(command, **kwargs):
+    """Runs command; its output appears only when it fails."""
+    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, **kwargs)
+    output = process.communicate()[0]
+    if process.returncode:
+        raise AssertionError('%s failed (%d):\n%s' % (' '.join(command), process.returncode,
+                                                      output.decode('utf-8', 'replace')[-3000:]))
 
 
 class InstallTest(unittest.TestCase):
-    def test_installs_into_a_fresh_prefix_and_imports(self):
-        workdir = tempfile.mkdtemp(prefix='quillet-install-')
-        try:
-            prefix = os.path.join(workdir, 'prefix')
-            subprocess.check_call(
-                [sys.executable, 'setup.py', '-q',
-                 'egg_info', '--egg-base', workdir,
-                 'build', '--build-base', os.path.join(workdir, 'build'),
-                 'install', '--prefix', prefix, '--single-version-externally-managed',
-                 '--record', os.path.join(workdir, 'installed.txt')],
-                cwd=SOURCE, stdout=open(os.devnull, 'w'))
-            site = os.path.join(prefix, 'lib', 'python2.7', 'site-packages')
-            env = dict(os.environ, PYTHONPATH=site)
-            output = subprocess.check_output(
-                [sys.executable, '-c',
-                 'import Quillet; print Quillet.__doc__; print Quillet.WMIFacade().printSomething()'],
-                cwd=workdir, env=env)
-            lines = output.decode('utf-8').splitlines()
-            self.assertEqual('WMI through COM high level wrapper', lines[0])
-            self.assertIn('Hola World!!!', lines)
-            self.assertTrue(os.path.dirname(
-                subprocess.check_output([sys.executable, '-c', 'import Quillet; print Quillet.__file__'],
-                                        cwd=workdir, env=env).strip()).startswith(site))
-        finally:
-            shutil.rmtree(workdir, ignore_errors=True)
+    def setUp(self):
+        self.workdir = tempfile.mkdtemp(prefix='quillet-install-')
+        with open(os.path.join(SOURCE, 'VERSION')) as f:
+            self.version = f.read().strip()
+
+    def tearDown(self):
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+    def make_sdist(self, python):
+        quiet([python, 'setup.py', '-q', 'egg_info', '--egg-base', self.workdir,
+               'sdist', '--dist-dir', self.workdir], cwd=SOURCE)
+        tarball = os.path.join(self.workdir, 'Quillet-%s.tar.gz' % self.version)
+        with tarfile.open(tarball) as archive:
+            names = archive.getnames()
+        root = 'Quillet-%s/' % self.version
+        for needed in ('VERSION', 'pyproject.toml', 'facade/module/py_compat.h',
+                       'facade/module/facade_lifecycle.h', 'platform/include/wbemidl.h',
+                       'platform/sim/sim.h'):
+            self.assertIn(root + needed, names)
+        self.assertEqual([], [name for name in names
+                              if name.startswith((root + 'build', root + 'tests/'))])
+        return tarball
+
+    def assertUsable(self, python, site):
+        """Imports the module installed in site from a directory of its own and reads a fixture."""
+        run_dir = os.path.join(self.workdir, 'elsewhere')
+        os.mkdir(run_dir)
+        repository = os.path.join(run_dir, 'timers.mof')
+        with open(repository, 'wb') as f:
+            f.write(TIMERS)
+        env = dict(os.environ, PYTHONPATH=site, WMISIM_REPOSITORY=repository)
+        env.pop('WMISIM_FAULTS', None)
+        output = subprocess.check_output([python, '-c', USE + 'print(Quillet.__file__)'],
+                                         cwd=run_dir, env=env).decode('utf-8').splitlines()
+        self.assertEqual([self.version, ' InstanceName : T', ' PDORemovePeriod : 17', '17'],
+                         [line for line in output if not line.startswith(('Co', 'WMIFacade',
+                                                                           '~WMIFacade'))][:4])
+        self.assertTrue(output[-1].startswith(site), output[-1])
+
+    def test_source_distribution_installs_with_pip(self):
+        if not has_modules(sys.executable, 'setuptools', 'pip'):
+            self.skipTest('%s has no setuptools: the CMake build serves it' % sys.executable)
+        tarball = self.make_sdist(sys.executable)
+        prefix = os.path.join(self.workdir, 'prefix')
+        command = [sys.executable, '-m', 'pip', 'install', '-q', '--no-index',
+                   '--no-build-isolation', '--prefix', prefix, tarball]
+        if not has_modules(sys.executable, 'wheel'):
+            command.insert(-1, '--no-use-pep517')  # pip then runs setup.py install itself
+        quiet(command, cwd=self.workdir)
+        site = os.path.join(prefix, 'lib', 'python%d.%d' % sys.version_info[:2], 'site-packages')
+        self.assertUsable(sys.executable, site)
+
+    def test_wheel_builds_from_the_source_distribution_and_installs(self):
+        if sys.version_info[0] < 3:
+            self.skipTest('the wheel is checked once, from the Python 3 suite')
+        if not has_modules(DEBIAN_PYTHON3, 'setuptools', 'wheel', 'pip'):
+            self.skipTest('%s lacks setuptools, wheel or pip' % DEBIAN_PYTHON3)
+        tarball = self.make_sdist(DEBIAN_PYTHON3)
+        wheels = os.path.join(self.workdir, 'wheels')
+        quiet([DEBIAN_PYTHON3, '-m', 'pip', 'wheel', '-q', '--no-index', '--no-build-isolation',
+               '--no-deps', '--wheel-dir', wheels, tarball], cwd=self.workdir)
+        built = glob.glob(os.path.join(wheels, 'Quillet-%s-cp3*-linux_x86_64.whl' % self.version))
+        self.assertEqual(1, len(built), os.listdir(wheels))
+        target = os.path.join(self.workdir, 'target')
+        quiet([DEBIAN_PYTHON3, '-m', 'pip', 'install', '-q', '--no-index', '--no-deps',
+               '--target', target, built[0]], cwd=self.workdir)
+        self.assertUsable(DEBIAN_PYTHON3, target)
 
 
 if __name__ == '__main__':

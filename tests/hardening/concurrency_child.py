@@ -12,9 +12,10 @@ import threading
 
 import Quillet
 import outcome
+from pycompat import to_text
 
 THREADS, CALLS = 16, 500
-NAME = sys.argv[1].decode('utf-8')
+NAME = to_text(sys.argv[1])
 PERIODS = (20, 31, 42)  # 20 is the sample's own
 
 METHODS = (('GetMSiSCSI_HBAInformation', (NAME,)), ('GetMSiSCSI_TCPIPConfig', (NAME,)),

@@ -12,6 +12,7 @@ import sys
 import Quillet
 import mof_fixtures
 import outcome
+from pycompat import long_type, string_types, text_type
 
 RECORD_METHODS = ('GetMSiSCSI_HBAInformation', 'GetMSiSCSI_TCPIPConfig', 'GetMSiSCSI_NICConfig',
                   'GetMSiSCSI_InitiatorSessionInfo')
@@ -25,9 +26,10 @@ FAULTS = ('Get=WBEM_E_FAILED', 'Get#3=WBEM_E_NOT_FOUND', 'Next#2=WBEM_E_FAILED',
           'CoSetProxyBlanket=E_ACCESSDENIED', 'Delay:Next=1')
 
 INTEGERS = (0, 1, -1, 30, 2 ** 31 - 1, 2 ** 31, -2 ** 31, -2 ** 31 - 1, 2 ** 32, 2 ** 63,
-            -2 ** 63 - 1, 2 ** 64, 5L, True)
-OTHERS = (None, [], {}, (), object(), bytearray('x'), 1.5, float('nan'), float('inf'),
-          'ROOT\\ISCSIPRT\\0000_0', '', '\xff\xfe', 'a\x00b', u'a\x00b', u'\x00', u'\ud800',
+            -2 ** 63 - 1, 2 ** 64, long_type(5), True)
+# Byte strings are never names, on Python 2 (str) or 3 (bytes).
+OTHERS = (None, [], {}, (), object(), bytearray(b'x'), 1.5, float('nan'), float('inf'),
+          b'ROOT\\ISCSIPRT\\0000_0', b'', b'\xff\xfe', b'a\x00b', u'a\x00b', u'\x00', u'\ud800',
           u'\udc00x', u'\U0001F600')
 
 
@@ -57,9 +59,9 @@ def well_formed(method, args, kwargs):
     if kwargs:
         return False
     if method in RECORD_METHODS:
-        return len(args) == 1 and type(args[0]) is unicode and u'\0' not in args[0]
+        return len(args) == 1 and isinstance(args[0], text_type) and u'\0' not in args[0]
     if method == 'SetPDORemovePeriod':
-        return (len(args) == 1 and type(args[0]) in (int, long, bool)
+        return (len(args) == 1 and type(args[0]) in (int, long_type, bool)
                 and outcome.INT32[0] <= args[0] <= outcome.INT32[1])
     return args == () or method == 'WMIFacade'
 
@@ -110,11 +112,11 @@ def _construct(args, kwargs):
 
 
 def _huge(args):
-    return any(isinstance(a, basestring) and len(a) >= 2 ** 20 for a in args)
+    return any(isinstance(a, string_types + (bytes,)) and len(a) >= 2 ** 20 for a in args)
 
 
 def _short(args):
-    return tuple(a[:20] + type(a)('...') if isinstance(a, basestring) and len(a) > 40 else a
+    return tuple(a[:20] + type(a)('...') if isinstance(a, string_types + (bytes,)) and len(a) > 40 else a
                  for a in args)
 
 

@@ -12,8 +12,9 @@ import threading
 import time
 
 import Quillet
+from pycompat import to_text
 
-NAME = sys.argv[1].decode('utf-8')
+NAME = to_text(sys.argv[1])
 DELAY_MS = int(sys.argv[2])
 METHODS = (('GetMSiSCSI_HBAInformation', (NAME,)), ('GetMSiSCSI_TCPIPConfig', (NAME,)),
            ('GetMSiSCSI_NICConfig', (NAME,)), ('GetMSiSCSI_InitiatorSessionInfo', (u'',)),

@@ -4,6 +4,7 @@ import os
 from multiprocessing.dummy import Pool
 
 import scenario
+from pycompat import to_text
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SAMPLE_MOF = os.path.join(HERE, '..', '..', 'examples', 'sample_initiator.mof')
@@ -34,7 +35,7 @@ def run(code, **kwargs):
 
 def outcome_of(result):
     """The OUTCOME dict a child wrote last on stderr, or None when it never got there."""
-    for line in reversed(result.stderr.splitlines()):
+    for line in reversed(to_text(result.stderr).splitlines()):
         if line.startswith('OUTCOME '):
             return eval(line[len('OUTCOME '):])
     return None

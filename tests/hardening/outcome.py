@@ -5,6 +5,8 @@ that survives repr/eval across the process boundary.
 """
 import sys
 
+from pycompat import PY3, long_type, string_types, text_type
+
 INT32 = (-2 ** 31, 2 ** 31 - 1)
 
 HBA_TEXT = ('AsicVersion', 'DriverName', 'FirmwareVersion', 'InstanceName', 'OptionRomVersion',
@@ -40,8 +42,8 @@ def _int(value, low, high, what):
 
 
 def _text(value, limit, what):
-    _expect(type(value) is unicode and len(value) <= limit and u'\0' not in value,
-            '%s: %r' % (what, value[:40] if isinstance(value, basestring) else value))
+    _expect(type(value) is text_type and len(value) <= limit and u'\0' not in value,
+            '%s: %r' % (what, value[:40] if isinstance(value, string_types) else value))
 
 
 def _byte_tuple(value, length, what):
@@ -73,7 +75,7 @@ def check_hba(value):
 def check_address(value, what):
     _keys(value, ('IpV4Address', 'Type'), what)
     ip = value['IpV4Address']
-    _expect(type(ip) is long and 0 <= ip <= 2 ** 32 - 1, '%s.IpV4Address: %r' % (what, ip))
+    _expect(type(ip) is long_type and 0 <= ip <= 2 ** 32 - 1, '%s.IpV4Address: %r' % (what, ip))
     _int(value['Type'], INT32[0], INT32[1], what + '.Type')
 
 
@@ -111,20 +113,25 @@ def check_sessions(value):
                 _int(connection['CID'], 0, 65535, 'CID')
 
 
-_OWNED = (dict, list, tuple, long)
+_OWNED = (dict, list, tuple, long_type)
+
+
+def _counted(value):
+    # Python 3 shares its small ints: their count tells nothing about the module.
+    return type(value) in _OWNED and not (PY3 and type(value) is int and -5 <= value <= 256)
 
 
 def _held_once(container, what):
-    """Every dict, list, tuple and long in an answer is held by its parent alone: a reference
+    """Every dict, list, tuple and long (int on Python 3) in an answer is held by its parent alone: a reference
     too many is a leak, one too few a crash waiting to happen."""
     keys = list(container) if type(container) is dict else range(len(container))
     for key in keys:
         child = container[key]
-        if type(child) in _OWNED:
+        if _counted(child):
             # The parent, `child` and getrefcount's argument.
             _expect(sys.getrefcount(child) == 3, '%s[%r] has %d references, not 1' % (
                 what, key, sys.getrefcount(child) - 2))
-            if type(child) is not long:
+            if type(child) is not long_type:
                 _held_once(child, '%s[%r]' % (what, key))
 
 

@@ -13,6 +13,7 @@ import unittest
 
 import harness
 import scenario
+from pycompat import to_text
 
 METHODS = (
     ('GetMSiSCSI_HBAInformation', (harness.ADAPTER_0_WQL,)),
@@ -96,7 +97,8 @@ def problems_of(method, entry, result):
     again = (outcome or {}).get('again')
     if again and (again['problem'] or again['error'] or again['empty']):
         problems.append('the call after the fault: %r' % again)
-    extra = [line for line in result.stderr.splitlines() if not line.startswith('OUTCOME ')]
+    extra = [line for line in to_text(result.stderr).splitlines()
+             if not line.startswith('OUTCOME ')]
     if extra:
         problems.append('stderr: %r' % extra[:3])
     if result.leaks != scenario.NO_LEAKS:

@@ -1,4 +1,5 @@
-"""Runs a Python scenario against the built Quillet module in a fresh python2.7 process.
+"""Runs a Python scenario against the built Quillet module in a fresh process of the interpreter
+that runs the tests.
 
 Each scenario gets its own process because the narrow stream's number base is process state,
 and its own stand-in configuration: a MOF repository, faults and a call log.
@@ -9,6 +10,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+from pycompat import text_type
 
 Result = collections.namedtuple('Result', 'returncode stdout stderr log')
 
@@ -32,8 +35,12 @@ class ScenarioResult(Result):
 NO_LEAKS = 'leaks: com=0 bstr=0 safearray=0'
 
 
+# Every scenario prints with the print function, so that one text runs on Python 2 and 3.
+FUTURE = 'from __future__ import print_function\n'
+
+
 def run(code, mof=None, faults=None, env=None, args=()):
-    """Runs `code` with python2.7; returns ScenarioResult. `mof` is the repository text."""
+    """Runs `code` with this interpreter; returns ScenarioResult. `mof` is the repository text."""
     workdir = tempfile.mkdtemp(prefix='quillet-')
     try:
         return _run_in(workdir, code, mof, faults, env, args)
@@ -45,7 +52,7 @@ def _run_in(workdir, code, mof, faults, env, args):
     log_path = os.path.join(workdir, 'calls.log')
     script = os.path.join(workdir, 'scenario.py')
     with open(script, 'wb') as f:
-        f.write(code.encode('utf-8') if isinstance(code, unicode) else code)
+        f.write(FUTURE.encode('utf-8') + (code.encode('utf-8') if isinstance(code, text_type) else code))
     environment = dict(os.environ)
     for name in ('WMISIM_REPOSITORY', 'WMISIM_FAULTS', 'WMISIM_LOG'):
         environment.pop(name, None)
@@ -53,7 +60,7 @@ def _run_in(workdir, code, mof, faults, env, args):
     if mof is not None:
         repository = os.path.join(workdir, 'repository.mof')
         with open(repository, 'wb') as f:
-            f.write(mof.encode('utf-8') if isinstance(mof, unicode) else mof)
+            f.write(mof.encode('utf-8') if isinstance(mof, text_type) else mof)
         environment['WMISIM_REPOSITORY'] = repository
     if faults:
         environment['WMISIM_FAULTS'] = faults

@@ -5,6 +5,7 @@ import re
 import unittest
 
 import scenario
+from pycompat import string_types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -71,10 +72,10 @@ class RecordTestCase(unittest.TestCase):
 
     def assertTrace(self, actual, expected):
         """Line by line; an expected item is a text or a compiled pattern."""
-        shown = [item if isinstance(item, basestring) else '/%s/' % item.pattern
+        shown = [item if isinstance(item, string_types) else '/%s/' % item.pattern
                  for item in expected]
         matches = len(actual) == len(expected) and all(
-            line == item if isinstance(item, basestring) else item.match(line)
+            line == item if isinstance(item, string_types) else item.match(line)
             for line, item in zip(actual, expected))
         if not matches:
             self.assertEqual(actual, shown)
@@ -84,7 +85,7 @@ class RecordTestCase(unittest.TestCase):
         self.assertEqual(result.run.leaks, scenario.NO_LEAKS)
 
     def assertExactly(self, value, expected):
-        """Equal, and of the same Python type at every level (int is not long)."""
+        """Equal, and of the same Python type at every level (on Python 2, int is not long)."""
         self.assertEqual(value, expected)
         self.assertEqual(_types(value), _types(expected))
 

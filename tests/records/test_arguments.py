@@ -2,6 +2,7 @@
 it, and the behaviour when nothing can be queried."""
 import unittest
 
+from pycompat import PY3
 from recordcase import RecordTestCase, call
 
 METHODS = (('GetMSiSCSI_HBAInformation', 'MSiSCSI_HBAInformation', None),
@@ -22,7 +23,9 @@ class ArgumentTest(RecordTestCase):
 
     def test_wrong_arguments_are_refused_before_anything_happens(self):
         for method, _, _ in METHODS:
-            self.assertRefused(call(method, argument="'ROOT'"), method, 'unicode')
+            # A byte string is not text: str on Python 2, bytes on Python 3.
+            self.assertRefused(call(method, argument="b'ROOT'"), method,
+                               'must be str, not bytes' if PY3 else 'must be unicode, not str')
             self.assertRefused(call(method, argument=''), method, 'argument')
             self.assertRefused(call(method, argument="u'a', u'b'"), method, 'argument')
 

@@ -1,6 +1,7 @@
 """GetMSiSCSI_HBAInformation: the 23-key dictionary and the trace of one call."""
 import unittest
 
+from pycompat import text_type
 from recordcase import (CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, byte_array_lines,
                         call)
 
@@ -34,7 +35,7 @@ ADAPTER_VALUE = {
 
 UNMATCHED_VALUE = dict(
     (key, (0,) * 16 if key == 'GenerationalGuid' else
-     u'' if isinstance(value, unicode) else 0)
+     u'' if isinstance(value, text_type) else 0)
     for key, value in ADAPTER_VALUE.items())
 
 DESTRUCTOR = ['~MSiSCSI_HBAInformation', '~WMIObject']
@@ -81,8 +82,8 @@ class AdapterTest(RecordTestCase):
         ] + DESTRUCTOR)
 
     def test_result_and_guid_are_owned_once(self):
-        result = call(METHOD, after='print sys.getrefcount(result), '
-                                    'sys.getrefcount(result["GenerationalGuid"])')
+        result = call(METHOD, after='print(sys.getrefcount(result), '
+                                    'sys.getrefcount(result["GenerationalGuid"]))')
         self.assertClean(result)
         self.assertEqual(result.after[0], '2 2')
 

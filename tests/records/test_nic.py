@@ -36,8 +36,8 @@ class AdapterTest(RecordTestCase):
         ] + DESTRUCTOR)
 
     def test_result_and_mac_tuple_are_owned_once(self):
-        result = call(METHOD, after='print sys.getrefcount(result), '
-                                    'sys.getrefcount(result["MacAddress"])')
+        result = call(METHOD, after='print(sys.getrefcount(result), '
+                                    'sys.getrefcount(result["MacAddress"]))')
         self.assertClean(result)
         self.assertEqual(result.after[0], '2 2')
 

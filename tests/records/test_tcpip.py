@@ -2,6 +2,7 @@
 the trace of one call."""
 import unittest
 
+from pycompat import long_type
 from recordcase import CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, call
 
 METHOD = 'GetMSiSCSI_TCPIPConfig'
@@ -12,14 +13,14 @@ ADAPTER_VALUE = {
     'IPVersions': 1,
     'UseDHCPForDNS': 1,
     'UseLinkLocalAddress': 0,
-    'IpAddress': {'IpV4Address': 3232238100L, 'Type': 1},
-    'SubnetMask': {'IpV4Address': 4294967295L, 'Type': 1},
-    'DefaultGateway': {'IpV4Address': 3232238081L, 'Type': -1},
-    'PreferredDNSServer': {'IpV4Address': 3232238082L, 'Type': 1},
-    'AlternateDNSServer': {'IpV4Address': 0L, 'Type': 1},
+    'IpAddress': {'IpV4Address': long_type(3232238100), 'Type': 1},
+    'SubnetMask': {'IpV4Address': long_type(4294967295), 'Type': 1},
+    'DefaultGateway': {'IpV4Address': long_type(3232238081), 'Type': -1},
+    'PreferredDNSServer': {'IpV4Address': long_type(3232238082), 'Type': 1},
+    'AlternateDNSServer': {'IpV4Address': long_type(0), 'Type': 1},
 }
 
-ZERO_ADDRESS = {'IpV4Address': 0L, 'Type': 0}
+ZERO_ADDRESS = {'IpV4Address': long_type(0), 'Type': 0}
 ADDRESSES = ('IpAddress', 'SubnetMask', 'DefaultGateway', 'PreferredDNSServer',
              'AlternateDNSServer')
 UNMATCHED_VALUE = dict([(key, 0) for key in ('Active', 'EnableDHCP', 'IPVersions',
@@ -72,8 +73,8 @@ class AdapterTest(RecordTestCase):
 
     def test_address_dictionaries_are_owned_only_by_the_configuration(self):
         counts = ', '.join('sys.getrefcount(result[%r])' % key for key in ADDRESSES)
-        result = call(METHOD, after='print sys.getrefcount(result), %s\n'
-                                    'print sys.getrefcount(result["IpAddress"]["IpV4Address"])'
+        result = call(METHOD, after='print(sys.getrefcount(result), %s)\n'
+                                    'print(sys.getrefcount(result["IpAddress"]["IpV4Address"]))'
                                     % counts)
         self.assertClean(result)
         self.assertEqual(result.after[:2], ['2 2 2 2 2 2', '2'])
@@ -118,11 +119,11 @@ class AddressTest(RecordTestCase):
                       faults='Get:PreferredDNSServer=WBEM_E_NOT_FOUND')
         self.assertClean(result)
         value = result.value
-        self.assertExactly(value['IpAddress'], {'IpV4Address': 4294967295L, 'Type': -1})
+        self.assertExactly(value['IpAddress'], {'IpV4Address': long_type(4294967295), 'Type': -1})
         for key in ('SubnetMask', 'PreferredDNSServer', 'AlternateDNSServer'):
             self.assertExactly(value[key], ZERO_ADDRESS)
         # A NULL IpV4Address inside an object reads as 0; a long all the same.
-        self.assertExactly(value['DefaultGateway'], {'IpV4Address': 0L, 'Type': 1})
+        self.assertExactly(value['DefaultGateway'], {'IpV4Address': long_type(0), 'Type': 1})
         # Destruction runs SubnetMask, DefaultGateway, AlternateDNSServer, PreferredDNSServer,
         # IpAddress: only the records that received an object release one.
         destruction = result.trace[-12:-2]

@@ -10,9 +10,9 @@ import Quillet
 facade = Quillet.WMIFacade()
 try:
     result = facade.GetMSiSCSI_InitiatorSessionInfo(%s)
-except Exception, error:
+except Exception as error:
     result = 'raised %%s: %%s' %% (type(error).__name__, error)
-print 'RESULT', repr(result)
+print('RESULT', repr(result))
 del facade
 '''
 

@@ -62,7 +62,7 @@ class WholeTraceTest(unittest.TestCase):
                              other.outcome.calls(u'ExecQuery'))
 
     def test_arguments_other_than_one_unicode_string_are_refused(self):
-        for argument in (u"'byte string'", u'', u"u'a', u'b'", u'None'):
+        for argument in (u"b'byte string'", u'', u"u'a', u'b'", u'None'):
             outcome = call(one_adapter([]), argument)
             self.assertTrue(outcome.result.startswith('raised TypeError'), (argument, outcome.result))
             self.assertEqual([u'WMIFacade'], outcome.traces, argument)
@@ -80,9 +80,9 @@ class ShapeTest(unittest.TestCase):
         self.assertEqual([u'10', u'20'], [a[u'UniqueAdapterId'] for a in outcome.result])
         for found, base in zip(outcome.result, (10, 20)):
             self.assertEqual(set([u'UniqueAdapterId', u'SessionsList']), set(found))
-            self.assertEqual([unicode(base + 1), unicode(base + 2)],
+            self.assertEqual([u'%d' % (base + 1), u'%d' % (base + 2)],
                              [s[u'UniqueSessionId'] for s in found[u'SessionsList']])
-            self.assertEqual([[unicode(100 * (base + i))] for i in (1, 2)],
+            self.assertEqual([[u'%d' % (100 * (base + i))] for i in (1, 2)],
                              [[c[u'UniqueConnectionId'] for c in s[u'ConnectionsList']]
                               for s in found[u'SessionsList']])
         # Both adapter records exist before either is converted; each adapter builds its two

@@ -7,11 +7,20 @@ import collections
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 
 Run = collections.namedtuple('Run', 'status stdout stderr log')
 
 _STANDIN_VARIABLES = ('OSTRAND_LOG', 'OSTRAND_RESULT')
+
+
+def _text(data):
+    """Output and log as the str the tests compare: unchanged on Python 2; on Python 3 decoded
+    the way the arguments (str) were encoded, so a byte that went out comes back the same."""
+    if data is None or isinstance(data, str):
+        return data
+    return data.decode(sys.getfilesystemencoding(), 'surrogateescape')
 
 
 def executable():
@@ -25,7 +34,7 @@ def launcher():
 def run(args, result=None, exe=None, env=None, unset=(), shell_line=None):
     """Runs the program with `args`, or the POSIX shell command line `shell_line` (in which
     "$OSTRAND" is the program); returns Run. Its status is the exit status, or the negated
-    signal number for a crash; its log is the library's log as bytes, or None when the library
+    signal number for a crash; its log is the library's log as str, or None when the library
     was never called. `env` adds variables, `unset` removes them. Behind a launcher,
     stdout's Windows line ends are read as "\\n"."""
     workdir = tempfile.mkdtemp(prefix='ostrand-')
@@ -52,6 +61,7 @@ def run(args, result=None, exe=None, env=None, unset=(), shell_line=None):
         if os.path.exists(log_path):
             with open(log_path, 'rb') as f:
                 log = f.read()
+        stdout, stderr, log = _text(stdout), _text(stderr), _text(log)
         if launcher():
             stdout = stdout.replace('\r\n', '\n')
         return Run(process.returncode, stdout, stderr, log)

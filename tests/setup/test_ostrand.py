@@ -72,7 +72,7 @@ class StandInResultSetting(unittest.TestCase):
             runner.run(['/i', 'A'], env={'OSTRAND_LOG': log})
             runner.run(['/u', 'B'], env={'OSTRAND_LOG': log})
             with open(log, 'rb') as f:
-                self.assertEqual(f.read(), 'CallInstallMPIO 0 null A\nCallUninstallMPIO 0 1 B\n')
+                self.assertEqual(f.read(), b'CallInstallMPIO 0 null A\nCallUninstallMPIO 0 1 B\n')
         finally:
             shutil.rmtree(folder, ignore_errors=True)
 

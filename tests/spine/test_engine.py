@@ -8,8 +8,8 @@ from spine_fixtures import CONNECT, PRELUDE, QUERY_FAILED, RECONNECT, instance, 
 
 # Two calls on one object, each result printed.
 TWO_CALLS = ('f = Quillet.WMIFacade()\n'
-             'print f.GetPDORemovePeriod()\n'
-             'print f.GetPDORemovePeriod()\n'
+             'print(f.GetPDORemovePeriod())\n'
+             'print(f.GetPDORemovePeriod())\n'
              'del f\n')
 READ = [instance(0), ' PDORemovePeriod : 26', '26']
 
@@ -75,7 +75,7 @@ class EngineTest(unittest.TestCase):
         library = os.path.join(os.environ['QUILLET_BUILD_DIR'], 'lib', 'libwinsim.so')
         return self.run_scenario(
             'import ctypes\n'
-            'print ctypes.CDLL(%r).CoInitializeEx(None, %d)\n' % (library, model) + TWO_CALLS)
+            'print(ctypes.CDLL(%r).CoInitializeEx(None, %d))\n' % (library, model) + TWO_CALLS)
 
     def test_com_initialised_by_the_host_is_left_to_it(self):
         # Same model: S_FALSE, the engine does not undo it.
@@ -102,8 +102,8 @@ class EngineTest(unittest.TestCase):
             'try:\n'
             '    f.GetPDORemovePeriod()\n'
             'except MemoryError:\n'
-            '    print "MemoryError"\n'
-            'print f.GetPDORemovePeriod()\n'
+            '    print("MemoryError")\n'
+            'print(f.GetPDORemovePeriod())\n'
             'del f\n', faults='SysAllocString#1=E_OUTOFMEMORY')
         self.assertEqual(['WMIFacade', CONNECT[0], 'MemoryError'] + RECONNECT + READ + ['~WMIFacade'],
                          result.lines)

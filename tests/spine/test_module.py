@@ -1,8 +1,12 @@
 """The module's Python face: names, docs, objects, the print methods and argument errors."""
+import os
 import unittest
 
 import scenario
 from spine_fixtures import CONNECT, PRELUDE, instance, timers
+
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'VERSION')) as f:
+    VERSION = f.read().strip()
 
 
 class ModuleTest(unittest.TestCase):
@@ -14,16 +18,17 @@ class ModuleTest(unittest.TestCase):
 
     def test_names_and_docs(self):
         result = self.run_scenario(
-            'print Quillet.__doc__\n'
-            'print Quillet.WMIFacade.__name__, Quillet.WMIFacade.__module__\n'
-            'print Quillet.WMIFacade.__doc__\n'
-            'print Quillet.printSomethingGlobal.__doc__\n'
+            'print(Quillet.__doc__)\n'
+            'print(Quillet.WMIFacade.__name__, Quillet.WMIFacade.__module__)\n'
+            'print(Quillet.WMIFacade.__doc__)\n'
+            'print(Quillet.printSomethingGlobal.__doc__)\n'
             'for name in ("printSomething", "GetMSiSCSI_HBAInformation", "GetMSiSCSI_TCPIPConfig",\n'
             '             "GetMSiSCSI_NICConfig", "GetMSiSCSI_InitiatorSessionInfo",\n'
             '             "GetPDORemovePeriod", "SetPDORemovePeriod"):\n'
-            '    print getattr(Quillet.WMIFacade, name).__doc__\n'
+            '    print(getattr(Quillet.WMIFacade, name).__doc__)\n'
             'f = Quillet.WMIFacade()\n'
-            'print hasattr(f, "__dict__")\n')
+            'print(hasattr(f, "__dict__"))\n'
+            'print(Quillet.__version__)\n')
         self.assertEqual([
             'WMI through COM high level wrapper',
             'WMIFacade Quillet',
@@ -36,17 +41,17 @@ class ModuleTest(unittest.TestCase):
             'This method gets Initiator Session Information in a list/dictionary',
             'This method gets the PDORemovePeriod',
             'This method sets the PDORemovePeriod',
-            'WMIFacade', 'False', '~WMIFacade'], result.lines)
+            'WMIFacade', 'False', VERSION, '~WMIFacade'], result.lines)
 
     def test_objects_own_an_engine_and_touch_no_wmi(self):
         result = self.run_scenario(
             'a = Quillet.WMIFacade()\n'
             'b = Quillet.WMIFacade(1, "x", key=2)\n'
-            'print a.printSomething()\n'
+            'print(a.printSomething())\n'
             'del a\n'
-            'print "between"\n'
+            'print("between")\n'
             'del b\n'
-            'print Quillet.printSomethingGlobal()\n')
+            'print(Quillet.printSomethingGlobal())\n')
         self.assertEqual(['WMIFacade', 'WMIFacade', 'Hola World!!!', '0', '~WMIFacade', 'between',
                           '~WMIFacade', 'Hola Universe!!!', '0'], result.lines)
         self.assertEqual([], result.calls('Co'))
@@ -59,8 +64,8 @@ class ModuleTest(unittest.TestCase):
             'm = Mine()\n'
             'm.attribute = 5\n'
             'answers = m.extra(), m.attribute, m.printSomething()\n'
-            'print answers\n'
-            'print m.GetPDORemovePeriod()\n'
+            'print(answers)\n'
+            'print(m.GetPDORemovePeriod())\n'
             'del m\n', mof=timers(7))
         self.assertEqual(['WMIFacade', 'Hola World!!!', "('extra', 5, 0)"] + CONNECT +
                          [instance(0), ' PDORemovePeriod : 7', '7', '~WMIFacade'], result.lines)
@@ -79,7 +84,7 @@ class ModuleTest(unittest.TestCase):
             '    try:\n'
             '        call()\n'
             '    except (TypeError, OverflowError) as e:\n'
-            '        print type(e).__name__\n')
+            '        print(type(e).__name__)\n')
         self.assertEqual(['WMIFacade'] + ['TypeError'] * 6 + ['OverflowError', '~WMIFacade'],
                          result.lines)
         self.assertEqual([], result.calls('Co'))
@@ -95,8 +100,8 @@ class ModuleTest(unittest.TestCase):
             'threads = [threading.Thread(target=work) for _ in range(4)]\n'
             'for t in threads: t.start()\n'
             'for t in threads: t.join()\n'
-            'print len(results), set(results)\n', mof=timers(12))
-        self.assertIn('100 set([12])', result.lines)
+            'print(len(results), sorted(set(results)))\n', mof=timers(12))
+        self.assertIn('100 [12]', result.lines)
         self.assertEqual(1, len(result.calls('ConnectServer')))
         self.assertEqual(1, len(result.calls('CoInitializeEx')))
         # Serialised calls: every instance line is followed by its own period line.

@@ -31,20 +31,20 @@ class PdoTest(unittest.TestCase):
             ((None, 35), [instance(0)], 'None'),
         ]
         for periods, lines, answer in cases:
-            trace, _ = self.run_scenario('print f.GetPDORemovePeriod()\n', timers(*periods))
+            trace, _ = self.run_scenario('print(f.GetPDORemovePeriod())\n', timers(*periods))
             self.assertEqual(lines + [answer], trace, periods)
 
     def test_get_faults(self):
-        trace, _ = self.run_scenario('print f.GetPDORemovePeriod()\n', timers(20, 35),
+        trace, _ = self.run_scenario('print(f.GetPDORemovePeriod())\n', timers(20, 35),
                                      faults='Get:PDORemovePeriod#1=WBEM_E_FAILED')
         self.assertEqual([instance(0), 'None'], trace)
         # An error from the enumerator after an instance was read still fails the call.
-        trace, _ = self.run_scenario('print f.GetPDORemovePeriod()\n', timers(20, 35),
+        trace, _ = self.run_scenario('print(f.GetPDORemovePeriod())\n', timers(20, 35),
                                      faults='Next:MPIO_TIMERS_COUNTERS#2=WBEM_E_PROVIDER_FAILURE')
         self.assertEqual([instance(0), ' PDORemovePeriod : 20', QUERY_FAILED + '80041004', 'None'], trace)
 
     def test_set_stores_every_instance(self):
-        trace, result = self.run_scenario('print f.SetPDORemovePeriod(30)\nprint f.GetPDORemovePeriod()\n',
+        trace, result = self.run_scenario('print(f.SetPDORemovePeriod(30))\nprint(f.GetPDORemovePeriod())\n',
                                           timers(20, 35))
         self.assertEqual(['period = 30', instance(0), instance(1), '1',
                           instance(0), ' PDORemovePeriod : 30', instance(1), ' PDORemovePeriod : 30', '30'],
@@ -53,12 +53,12 @@ class PdoTest(unittest.TestCase):
                           'PutInstance MPIO\\Timers_1 0x1 = 0x00000000'], result.calls('PutInstance'))
 
     def test_set_without_instances(self):
-        trace, result = self.run_scenario('print f.SetPDORemovePeriod(-5)\n', timers())
+        trace, result = self.run_scenario('print(f.SetPDORemovePeriod(-5))\n', timers())
         self.assertEqual(['period = -5', 'None'], trace)
         self.assertEqual([], result.calls('PutInstance'))
 
     def test_set_faults(self):
-        code = 'print f.SetPDORemovePeriod(30)\nprint f.GetPDORemovePeriod()\n'
+        code = 'print(f.SetPDORemovePeriod(30))\nprint(f.GetPDORemovePeriod())\n'
         # Put fails on the first: the call ends, the second instance is left alone.
         trace, result = self.run_scenario(code, timers(20, 35), faults='Put:PDORemovePeriod#1=WBEM_E_TYPE_MISMATCH')
         self.assertEqual(['period = 30', instance(0), PUT_FAILED + '80041005', 'None',
@@ -72,11 +72,11 @@ class PdoTest(unittest.TestCase):
                           instance(0), ' PDORemovePeriod : 20', instance(1), ' PDORemovePeriod : 30', '30'],
                          trace)
         # The only instance fails to store.
-        trace, _ = self.run_scenario('print f.SetPDORemovePeriod(30)\n', timers(20),
+        trace, _ = self.run_scenario('print(f.SetPDORemovePeriod(30))\n', timers(20),
                                      faults='PutInstance=WBEM_E_FAILED')
         self.assertEqual(['period = 30', instance(0), PUTINSTANCE_FAILED + '80041001', 'None'], trace)
         # An error from the enumerator fails the call even after a store.
-        trace, _ = self.run_scenario('print f.SetPDORemovePeriod(30)\n', timers(20, 35),
+        trace, _ = self.run_scenario('print(f.SetPDORemovePeriod(30))\n', timers(20, 35),
                                      faults='Next:MPIO_TIMERS_COUNTERS#2=WBEM_E_FAILED')
         self.assertEqual(['period = 30', instance(0), QUERY_FAILED + '80041001', 'None'], trace)
 

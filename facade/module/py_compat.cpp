@@ -1,0 +1,112 @@
+#include "module/py_compat.h"
+
+#include <new>
+
+namespace {
+
+#if PY_MAJOR_VERSION >= 3
+// "u" left the argument parser in 3.12; "U" takes a str (or subclass) object on every 3.x.
+const char TEXT_CODE[] = "U";
+#else
+const char TEXT_CODE[] = "u";
+#endif
+
+}  // namespace
+
+#if PY_MAJOR_VERSION >= 3
+
+PyObject* createModuleObject(const char* name, PyMethodDef* functions, const char* doc)
+{
+    static PyModuleDef definition = {PyModuleDef_HEAD_INIT, NULL, NULL, -1, NULL,
+                                     NULL, NULL, NULL, NULL};
+    definition.m_name = name;
+    definition.m_doc = doc;
+    definition.m_methods = functions;
+    return PyModule_Create(&definition);
+}
+
+PyObject* pyIntFromLong(long value)
+{
+    return PyLong_FromLong(value);
+}
+
+#else
+
+PyObject* createModuleObject(const char* name, PyMethodDef* functions, const char* doc)
+{
+    // A borrowed reference: sys.modules holds the module.
+    PyObject* module = Py_InitModule4(name, functions, doc, NULL, 1013);
+    Py_XINCREF(module);
+    return module;
+}
+
+PyObject* pyIntFromLong(long value)
+{
+    return PyInt_FromLong(value);
+}
+
+#endif
+
+bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
+{
+    char format[80];
+    PyOS_snprintf(format, sizeof format, "%s:%s", TEXT_CODE, method);
+#if PY_MAJOR_VERSION >= 3
+    PyObject* object = NULL;
+    if (!PyArg_ParseTuple(args, format, &object))
+        return false;
+    if (!text)
+        return true;
+    Py_ssize_t length = 0;
+    wchar_t* wide = PyUnicode_AsWideCharString(object, &length);
+    if (!wide)
+        return false;
+    bool copied = true;
+    try {
+        text->assign(wide, wide + length);
+    } catch (const std::bad_alloc&) {
+        copied = false;
+    }
+    PyMem_Free(wide);
+#else
+    Py_UNICODE* wide = NULL;
+    if (!PyArg_ParseTuple(args, format, &wide))
+        return false;
+    if (!text)
+        return true;
+    // The parser accepted exactly one unicode object: the tuple's only item.
+    Py_ssize_t length = PyUnicode_GET_SIZE(PyTuple_GET_ITEM(args, 0));
+    bool copied = true;
+    try {
+        // Py_UNICODE and wchar_t are distinct types: copy unit by unit.
+        text->assign(wide, wide + length);
+    } catch (const std::bad_alloc&) {
+        copied = false;
+    }
+#endif
+    if (!copied)
+        PyErr_NoMemory();
+    return copied;
+}
+
+void flushScriptOutput()
+{
+#if PY_MAJOR_VERSION >= 3
+    PyObject* type = NULL;
+    PyObject* value = NULL;
+    PyObject* traceback = NULL;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyObject* out = PySys_GetObject("stdout");  // borrowed
+    if (out && out != Py_None) {
+        // flush may run any code, which may replace sys.stdout: keep this one alive.
+        Py_INCREF(out);
+        PyObject* result = PyObject_CallMethod(out, "flush", NULL);
+        if (result)
+            Py_DECREF(result);
+        else
+            PyErr_Clear();
+        Py_DECREF(out);
+    }
+    PyErr_Restore(type, value, traceback);
+#endif
+}

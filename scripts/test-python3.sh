@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the module for Python 3 in build-py3/ and runs: the whole suite under the main Python 3
+# (PYTHON3, default pyenv's 3.13), and the module's scenario tests (traces, results, faults,
+# leak line) under every other Python 3.8-3.12 that pyenv has. The stand-in and the C++ tests
+# are built once for all of them. A missing interpreter is reported as skipped, not failed.
+# Extra arguments go to ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+versions=/root/.pyenv/versions
+build=${QUILLET_PY3_BUILD_DIR:-build-py3}
+
+# The newest installed release of a minor version: e.g. "3.9" -> .../3.9.18/bin/python3.9.
+interpreter() {
+  local found
+  found=$(ls -d "$versions/$1".*/bin/"python$1" 2>/dev/null | sort -V | tail -n 1)
+  echo "$found"
+}
+
+main=${PYTHON3:-$(interpreter 3.13)}
+if [[ -z "$main" || ! -x "$main" ]]; then
+  echo "Python 3 tests skipped: no Python 3.13 under $versions (set PYTHON3 to an interpreter)"
+  exit 0
+fi
+extras=()
+for minor in 3.8 3.9 3.10 3.11 3.12; do
+  found=$(interpreter "$minor")
+  if [[ -n "$found" && "$found" != "$main" ]]; then
+    extras+=("$found")
+  elif [[ -z "$found" ]]; then
+    echo "Python $minor scenario tests skipped: no interpreter under $versions/$minor.*"
+  fi
+done
+echo "Python 3 suite under $main; scenario tests also under: ${extras[*]:-none}"
+joined=$(IFS=';'; echo "${extras[*]:-}")
+PYTHON="$main" QUILLET_BUILD_DIR="$build" bash scripts/build.sh -DQUILLET_TESTS=ON \
+  -DQUILLET_EXTRA_PYTHONS="$joined"
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" "$@"
