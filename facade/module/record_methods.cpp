@@ -31,7 +31,8 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wc
 
     flushScriptOutput();
     Record record;
-    traceWprintf(traceFormat, name.c_str());
+    if (!traceWprintf(traceFormat, name.c_str()))  // the line of a name too long for memory
+        return PyErr_NoMemory();
     int queried = 0;
     WMIObject* target = &record;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),

@@ -39,6 +39,8 @@ def run_child(mode, slow_reader=False):
             chunks.append(chunk)
             time.sleep(0.001)
         stdout, stderr = b''.join(chunks), process.stderr.read()
+        process.stdout.close()
+        process.stderr.close()
         process.wait()
     else:
         stdout, stderr = process.communicate()
