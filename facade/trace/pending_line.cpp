@@ -60,8 +60,9 @@ bool grow(Line& line, size_t needed)
     return true;
 }
 
-// The public functions look the thread's line up once (a thread-local lookup costs a call in
-// a shared library) and work on it through these.
+// Room for `size` more bytes at the end of the line, or null when the line is lost. The public
+// functions look the thread's line up once (a thread-local lookup costs a call in a shared
+// library) and pass it here.
 char* reserveIn(Line& line, size_t size)
 {
     if (line.lost)
@@ -77,10 +78,6 @@ char* reserveIn(Line& line, size_t size)
 }  // namespace
 
 namespace pending_line {
-
-char* reserve(size_t size) { return reserveIn(t_line, size); }
-
-void commit(size_t size) { t_line.size += size; }
 
 void markLost()
 {

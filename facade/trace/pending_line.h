@@ -14,11 +14,6 @@ void appendNarrow(const char* text, size_t size);
 // Wide text is kept as UTF-8.
 void appendWide(const wchar_t* text, size_t length);
 
-// Room for `size` more bytes at the end of the line, or null when the line is lost. Follow
-// with commit(n) for the n <= size bytes written there.
-char* reserve(size_t size);
-void commit(size_t size);
-
 // Drops the line: for a writer that could not produce its part of it.
 void markLost();
 
