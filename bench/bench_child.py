@@ -16,6 +16,11 @@ import Quillet
 
 START, END = 'BENCH-START', 'BENCH-END'
 
+try:
+    range = xrange  # Python 2: no list of the call numbers in the memory measured
+except NameError:
+    pass
+
 
 def write_calls():
     with open('/proc/self/io') as f:
