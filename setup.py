@@ -39,6 +39,9 @@ facade_sources = sources('facade/module/*.cpp', 'facade/engine/*.cpp', 'facade/w
 version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
 
 if sys.platform == 'win32':
+    # The flags depend on the compiler build_ext picks (Microsoft C++ or MinGW-w64).
+    sys.path.insert(0, HERE)
+    from setup_windows import WindowsBuildExt
     extension = Extension('Quillet', sources=facade_sources, language='c++',
                           include_dirs=['facade'], define_macros=version_macro,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
@@ -89,5 +92,5 @@ setup(name='Quillet',
       ],
       python_requires='>=2.7, !=3.0.*, !=3.1.*, !=3.2.*, !=3.3.*, !=3.4.*, !=3.5.*',
       ext_modules=[extension],
-      cmdclass={'build_ext': BuildExt},
+      cmdclass={'build_ext': WindowsBuildExt if sys.platform == 'win32' else BuildExt},
       zip_safe=False)

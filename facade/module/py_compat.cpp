@@ -91,16 +91,17 @@ bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
 
 void flushScriptOutput()
 {
-#if PY_MAJOR_VERSION >= 3
+#if PY_MAJOR_VERSION >= 3 || defined(MS_WINDOWS)
     PyObject* type = NULL;
     PyObject* value = NULL;
     PyObject* traceback = NULL;
     PyErr_Fetch(&type, &value, &traceback);
-    PyObject* out = PySys_GetObject("stdout");  // borrowed
+    // 2.x takes the names as char*, 3.x as const char*.
+    PyObject* out = PySys_GetObject(const_cast<char*>("stdout"));  // borrowed
     if (out && out != Py_None) {
         // flush may run any code, which may replace sys.stdout: keep this one alive.
         Py_INCREF(out);
-        PyObject* result = PyObject_CallMethod(out, "flush", NULL);
+        PyObject* result = PyObject_CallMethod(out, const_cast<char*>("flush"), NULL);
         if (result)
             Py_DECREF(result);
         else

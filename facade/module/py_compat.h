@@ -38,9 +38,11 @@ PyObject* pyIntFromLong(long value);
 // copies it there unchanged, NUL characters included. Returns false with the exception set.
 bool parseTextArgument(PyObject* args, const char* method, std::wstring* text);
 
-// Writes out what the script printed into sys.stdout's own buffer (3.x), so that it precedes
-// the trace lines that follow on standard output. Never fails and never disturbs an exception
-// in flight. On 2.x print and the traces share C stdout: nothing to do.
+// Writes out what the script printed into sys.stdout's own buffer, so that it precedes the trace
+// lines that follow on standard output. Never fails and never disturbs an exception in flight.
+// Needed on 3.x, whose print buffers apart from C stdout, and on Windows 2.7, where the
+// interpreter's C runtime (msvcr90) is not the module's and has a stdout of its own. On other
+// 2.x builds print and the traces share C stdout: nothing to do.
 void flushScriptOutput();
 
 #endif

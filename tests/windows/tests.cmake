@@ -25,6 +25,25 @@ add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp
 target_link_libraries(trace_lines_probe PRIVATE quillet_windows_core)
 set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+# String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
+# interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
+set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
+if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
+  quillet_windows_gtest(py27_text_tests
+      ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
+      ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
+      ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
+      ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
+  target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
+  quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
+endif()
+
+# The PE check of Quillet.pyd against canned objdump output with one fault each.
+add_test(NAME check_pyd_faults
+         COMMAND ${CMAKE_COMMAND} -DCHECK=${PROJECT_SOURCE_DIR}/windows/python/check_pyd.cmake
+                 -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/check_pyd_faults
+                 -P ${CMAKE_CURRENT_LIST_DIR}/check_pyd_test.cmake)
+
 # Ostrand.exe under Wine: the command-line table shared with the Linux run, and what only
 # Windows shows. spawn.exe is a Windows parent process.
 add_executable(spawn ${CMAKE_CURRENT_LIST_DIR}/spawn.cpp)
@@ -50,3 +69,12 @@ add_test(NAME trace_wine
 set_tests_properties(trace_wine PROPERTIES ENVIRONMENT
     "TRACE_PROBE=$<TARGET_FILE:trace_lines_probe>;WINE_LAUNCHER=${launcher_words}")
 quillet_wine_tests(trace_wine)
+
+# setup.py's Windows flags, on the host's Pythons (both language lines where present). Debian's
+# python3 has setuptools; pyenv's shims depend on the active version.
+find_program(QUILLET_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+foreach(python IN ITEMS ${QUILLET_PYTHON2} ${QUILLET_PYTHON3})
+  get_filename_component(python_name ${python} NAME)
+  add_test(NAME setup_windows_${python_name}
+           COMMAND ${python} ${CMAKE_CURRENT_LIST_DIR}/test_setup_windows.py)
+endforeach()

@@ -1,0 +1,73 @@
+# Quillet.pyd for 64-bit Windows Pythons, built with MinGW-w64 on a machine that has no Windows
+# Python: the interpreter's platform-independent headers come from a local (pyenv) install,
+# the Windows configuration header from windows/python/<config>/, and the import library of the
+# interpreter DLL from a .def file that lists exactly the functions and data the module uses.
+#
+# quillet_windows_pyd(<dll> <headers> <config> <init>), e.g.
+#   quillet_windows_pyd(python27 /root/.pyenv/versions/2.7.18/include/python2.7 py27 initQuillet)
+# builds <build>/<dll>/Quillet.pyd (target Quillet_<dll>) and registers the ctest <dll>_pyd,
+# which reads the .pyd with objdump: its one export, the DLLs it imports, and that the symbols
+# it takes from the interpreter are exactly those of the .def.
+set(QUILLET_PYD_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(QUILLET_PYTHON27_HEADERS /root/.pyenv/versions/2.7.18/include/python2.7 CACHE PATH
+    "CPython 2.7's headers (any platform's: the Windows configuration is the project's own)")
+set(QUILLET_PYTHON312_HEADERS /root/.pyenv/versions/3.12.1/include/python3.12 CACHE PATH
+    "CPython 3.12's headers (any platform's: the Windows configuration is the project's own)")
+
+# Everything that touches the Python API, compiled per interpreter; the rest comes from
+# quillet_windows_core, which knows no Python.
+file(GLOB QUILLET_PYD_SOURCES CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/facade/module/*.cpp
+     ${PROJECT_SOURCE_DIR}/facade/records/*.cpp)
+list(APPEND QUILLET_PYD_SOURCES
+     ${PROJECT_SOURCE_DIR}/facade/engine/session_query.cpp
+     ${PROJECT_SOURCE_DIR}/facade/wmiobject/wmiobject_array.cpp)
+
+# quillet_python_headers(<dll> <headers> <config> <target>): <target> compiles against the
+# interpreter's headers with the Windows configuration. The pyenv folder holds that
+# interpreter's Linux pyconfig.h, which Python.h's #include "pyconfig.h" would find beside it
+# before any include path, so the headers are copied without it.
+function(quillet_python_headers dll headers config target)
+  set(copy ${CMAKE_BINARY_DIR}/${dll}/include)
+  file(COPY ${headers}/ DESTINATION ${copy} PATTERN pyconfig.h EXCLUDE)
+  target_include_directories(${target} BEFORE PRIVATE ${QUILLET_PYD_DIR}/${config})
+  # System headers: the 2.7 headers use "register", which C++17 warns about.
+  target_include_directories(${target} SYSTEM PRIVATE ${copy})
+endfunction()
+
+function(quillet_windows_pyd dll headers config init)
+  if(NOT EXISTS ${headers}/Python.h)
+    message(WARNING "${headers}/Python.h not found: Quillet.pyd for ${dll}.dll is not built")
+    return()
+  endif()
+  set(def ${QUILLET_PYD_DIR}/${dll}.def)
+  set(import_library ${CMAKE_BINARY_DIR}/${dll}/lib${dll}.a)
+  add_custom_command(OUTPUT ${import_library}
+      COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-lib ${import_library}
+      DEPENDS ${def}
+      COMMENT "Import library of ${dll}.dll")
+  add_custom_target(${dll}_import_library DEPENDS ${import_library})
+
+  set(target Quillet_${dll})
+  add_library(${target} MODULE ${QUILLET_PYD_SOURCES} ${QUILLET_PYD_DIR}/pyconfig_check.cpp)
+  quillet_python_headers(${dll} ${headers} ${config} ${target})
+  target_compile_options(${target} PRIVATE -Werror)
+  target_compile_definitions(${target} PRIVATE QUILLET_VERSION="${QUILLET_VERSION}")
+  add_dependencies(${target} ${dll}_import_library)
+  # Static C++ runtime (no MinGW DLL at run time); every symbol resolved at link time; no
+  # debugging symbols in the shipped file.
+  target_link_options(${target} PRIVATE -static -Wl,--no-undefined -s)
+  target_link_libraries(${target} PRIVATE quillet_windows_core ${import_library})
+  set_target_properties(${target} PROPERTIES
+      OUTPUT_NAME Quillet PREFIX "" SUFFIX ".pyd"
+      LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${dll})
+
+  if(QUILLET_TESTS)
+    add_test(NAME ${dll}_pyd
+             COMMAND ${CMAKE_COMMAND} -DPYD=$<TARGET_FILE:${target}> -DDEF=${def} -DDLL=${dll}.dll
+                     -DINIT=${init} -DOBJDUMP=${CMAKE_OBJDUMP} -P ${QUILLET_PYD_DIR}/check_pyd.cmake)
+  endif()
+endfunction()
+
+quillet_windows_pyd(python27 ${QUILLET_PYTHON27_HEADERS} py27 initQuillet)
+quillet_windows_pyd(python312 ${QUILLET_PYTHON312_HEADERS} py3 PyInit_Quillet)
