@@ -32,7 +32,8 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wc
 
     flushScriptOutput();
     Record record;
-    traceWprintf(traceFormat, name.c_str());
+    if (!traceWprintf(traceFormat, name.c_str()))  // the line of a name too long for memory
+        return PyErr_NoMemory();
     // The record reads and traces its properties in the engine call, outside the interpreter
     // lock; only the Python objects are built once the lock is back.
     int queried = 0;
