@@ -1,8 +1,13 @@
 """The command line, checked strictly: each refused form gets the usage text on stderr and exit
 code 2, and nothing on stdout; each accepted form captures what it names."""
+import os
 import unittest
 
 import capture_support as support
+
+# The program's version is the package's.
+with open(os.path.join(support.SOURCE_DIR, 'VERSION')) as version_file:
+    VERSION = version_file.read().strip()
 
 USAGE = 2
 REFUSED = (
@@ -40,7 +45,7 @@ class CommandLineTest(unittest.TestCase):
             )
             for args, name_space, classes in cases:
                 run = support.capture(work.path, args, repository=support.SAMPLE_MOF)
-                self.assertEqual([u'// Captured by QuilletCapture 1.0', u'// Namespace: ' + name_space,
+                self.assertEqual([u'// Captured by QuilletCapture ' + VERSION, u'// Namespace: ' + name_space,
                                   u'// Classes: ' + classes], self.header(run), args)
                 self.assertEqual(support.NO_LEAKS, run.log[-1])
 
