@@ -1,10 +1,12 @@
 """One benchmark process: calls one method of a WMIFacade many times and reports on stderr
 "BENCH <repr of dict>".
 
-usage: bench_child.py <method> <repr of args> <calls> time|growth
-  time    one warm-up call (it connects), then <calls> timed calls between two marker lines on
-          stdout; reports seconds and write system calls per call and the peak memory.
-  growth  1,000 warm-up calls, then <calls> more; reports the resident memory before and after.
+usage: bench_child.py <method> <repr of args> <calls> time|growth|capture|count
+  time     one warm-up call (it connects), then <calls> timed calls between two marker lines on
+           stdout; reports seconds and write system calls per call and the peak memory.
+  growth   1,000 warm-up calls, then <calls> more; reports the resident memory before and after.
+  capture  one warm-up call, then one call between the marker lines: its exact trace lines.
+  count    one warm-up call, then <calls> calls and nothing else (for instruction counts).
 """
 import resource
 import sys
@@ -13,6 +15,11 @@ import time
 import Quillet
 
 START, END = 'BENCH-START', 'BENCH-END'
+
+try:
+    range = xrange  # Python 2: no list of the call numbers in the memory measured
+except NameError:
+    pass
 
 
 def write_calls():
@@ -49,16 +56,24 @@ def main():
         call(*args)
         marker(START)
         writes, started = write_calls(), time.time()
-        for _ in xrange(calls):
+        for _ in range(calls):
             call(*args)
         report['seconds'] = (time.time() - started) / calls
         report['writes'] = float(write_calls() - writes) / calls
         marker(END)
+    elif mode == 'capture':
+        call(*args)
+        marker(START)
+        call(*args)
+        marker(END)
+    elif mode == 'count':
+        for _ in range(calls + 1):
+            call(*args)
     else:
-        for _ in xrange(1000):
+        for _ in range(1000):
             call(*args)
         report['before_kb'] = resident_kb()
-        for _ in xrange(calls):
+        for _ in range(calls):
             call(*args)
         report['after_kb'] = resident_kb()
     report['peak_kb'] = peak_kb()

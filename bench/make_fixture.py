@@ -31,13 +31,13 @@ def sample_without_sessions():
 
 
 def connection(number):
-    return ('instance of ISCSI_ConnectionStatic { UniqueConnectionId = %d; CID = %d; '
+    return ('instance of ISCSI_ConnectionStaticInfo { UniqueConnectionId = %d; CID = %d; '
             'AuthType = %d; }' % (0xFFFF000000000000 + number, number % 65536, number % 2))
 
 
 def session(number, first_connection):
     connections = ', '.join(connection(first_connection + k) for k in range(number % 4 + 1))
-    return ('instance of ISCSI_SessionStatic { UniqueSessionId = %d; '
+    return ('instance of ISCSI_SessionStaticInfo { UniqueSessionId = %d; '
             'TargetiSCSIName = "iqn.2026-12.com.example:storage.target%05d"; '
             'ConnectionsList = { %s }; }' % (0xFFFF100000000000 + number, number, connections))
 

@@ -109,6 +109,13 @@ def report_nic(report, config):
     report.field(u'Max frame size', u'%d bytes' % config['MaxFrameSize'], 2)
 
 
+def report_section(report, title, reporter, value):
+    if value:
+        reporter(report, value)
+    else:
+        report.line(u'%s: not available' % title, 1)
+
+
 def report_sessions(report, adapter):
     sessions = adapter['SessionsList'] if adapter else []
     report.line(u'Sessions: %d' % len(sessions), 1)
@@ -147,8 +154,9 @@ def main(argv):
             report.line(u'no HBA information for this instance name', 1)
             continue
         report_hba(report, info)
-        report_tcpip(report, facade.GetMSiSCSI_TCPIPConfig(name))
-        report_nic(report, facade.GetMSiSCSI_NICConfig(name))
+        # A failed read answers an empty dictionary: say so rather than stop the inventory.
+        report_section(report, u'TCP/IP configuration', report_tcpip, facade.GetMSiSCSI_TCPIPConfig(name))
+        report_section(report, u'NIC configuration', report_nic, facade.GetMSiSCSI_NICConfig(name))
         report_sessions(report, by_id.get(info['UniqueAdapterId']))
 
     report.line()

@@ -48,7 +48,8 @@ int WMIFacade::connect()
     ScopedComPtr<IWbemLocator> locator;
     HRESULT hr = CoCreateInstance(CLSID_WbemLocator, NULL, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                   reinterpret_cast<void**>(locator.Receive()));
-    if (FAILED(hr)) {
+    // A success code without a locator is a failed creation: there is nothing to connect with.
+    if (FAILED(hr) || !locator.Get()) {
         traceHresult("Failed to create IWbemLocator object. Err code = 0x", hr);
         return 0;
     }
@@ -58,7 +59,8 @@ int WMIFacade::connect()
         ScopedBstr resource(L"ROOT\\WMI");
         hr = locator->ConnectServer(resource.Get(), NULL, NULL, NULL, 0, NULL, NULL, services.Receive());
     }
-    if (FAILED(hr)) {
+    // Likewise without services; the locator goes with the failed attempt, so a retry cannot leak it.
+    if (FAILED(hr) || !services.Get()) {
         traceHresult("Could not connect. Error code = 0x", hr);
         return 0;
     }

@@ -40,7 +40,8 @@ int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, 
         hr = m_pServices->ExecQuery(language.Get(), query.Get(),
                                     WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL, ppEnum);
     }
-    if (FAILED(hr)) {
+    // A success code without an enumerator is a failed query too: there is nothing to enumerate.
+    if (FAILED(hr) || !*ppEnum) {
         traceHresult(QUERY_FAILED, hr);
         if (*ppEnum) {
             (*ppEnum)->Release();
@@ -48,7 +49,7 @@ int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, 
         }
         return 0;
     }
-    return *ppEnum != NULL ? 1 : 0;
+    return 1;
 }
 
 bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed)
@@ -56,18 +57,23 @@ bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppO
     *ppObject = NULL;
     ULONG returned = 0;
     HRESULT hr = pEnum->Next(WBEM_INFINITE, 1, ppObject, &returned);
-    if (FAILED(hr)) {
+    const bool delivered = returned != 0 && *ppObject != NULL;
+    // The end of the data is a success code other than S_OK with nothing returned. S_OK promises
+    // the one object asked for, and a returned count promises its pointer: without them the call
+    // failed like one that says so.
+    const bool broken = SUCCEEDED(hr) && !delivered && (hr == WBEM_S_NO_ERROR || returned != 0);
+    if (FAILED(hr) || broken) {
         // With immediate return a missing class or a provider failure arrives here, not from
         // ExecQuery: it is a failed query, not an empty answer.
         traceHresult(QUERY_FAILED, hr);
-        if (returned != 0 && *ppObject)
+        if (delivered)
             (*ppObject)->Release();
         *ppObject = NULL;
         if (pFailed)
             *pFailed = true;
         return false;
     }
-    if (returned == 0 || !*ppObject) {
+    if (!delivered) {
         *ppObject = NULL;
         return false;
     }

@@ -4,20 +4,36 @@
 
 #include <new>
 
+namespace {
+
+// Frees an object whose creation failed, without the destruction slot: a Python subclass's
+// __del__ must never meet an object without an engine. Undoes by hand what the type's
+// allocation did besides the memory: GC tracking for a collected subclass, and the reference
+// every instance of a heap type holds to its type.
+void freeUnfinished(WMIFacadeObject* self)
+{
+    PyTypeObject* type = Py_TYPE(self);
+    self->m_lock.~FacadeLock();
+    if (PyType_IS_GC(type))
+        PyObject_GC_UnTrack(self);
+    type->tp_free(self);
+    if (type->tp_flags & Py_TPFLAGS_HEAPTYPE)
+        Py_DECREF(type);
+}
+
+}  // namespace
+
 PyObject* WMIFacade_new(PyTypeObject* type, PyObject*, PyObject*)
 {
-    // tp_alloc zero-fills: both owned pointers start null.
+    // tp_alloc zero-fills: the engine pointer starts null.
     WMIFacadeObject* self = reinterpret_cast<WMIFacadeObject*>(type->tp_alloc(type, 0));
     if (!self)
         return NULL;
-    self->m_pLock = new (std::nothrow) std::mutex;
+    new (&self->m_lock) FacadeLock;
     flushScriptOutput();  // the engine's constructor traces
-    if (self->m_pLock)
-        self->m_pFacade = new (std::nothrow) WMIFacade;
+    self->m_pFacade = new (std::nothrow) WMIFacade;
     if (!self->m_pFacade) {
-        // Without an engine the destruction slot writes nothing; going through it also releases
-        // what a Python subclass's allocation took (its type reference, GC tracking).
-        Py_DECREF(self);
+        freeUnfinished(self);
         return PyErr_NoMemory();
     }
     return reinterpret_cast<PyObject*>(self);
@@ -31,7 +47,6 @@ void WMIFacade_dealloc(PyObject* object)
         delete self->m_pFacade;
         self->m_pFacade = NULL;
     }
-    delete self->m_pLock;
-    self->m_pLock = NULL;
+    self->m_lock.~FacadeLock();
     Py_TYPE(object)->tp_free(object);
 }

@@ -1,5 +1,6 @@
 // The three single-record methods: parse the instance name, construct the record, trace the
-// name, run the engine's query with the interpreter lock released, convert the record.
+// name, run the engine's query and the record's read with the interpreter lock released, then
+// build the dictionary.
 #include "module/methods.h"
 
 #include <string>
@@ -31,12 +32,17 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wc
 
     flushScriptOutput();
     Record record;
-    traceWprintf(traceFormat, name.c_str());
+    if (!traceWprintf(traceFormat, name.c_str()))  // the line of a name too long for memory
+        return PyErr_NoMemory();
+    // The record reads and traces its properties in the engine call, outside the interpreter
+    // lock; only the Python objects are built once the lock is back.
     int queried = 0;
-    WMIObject* target = &record;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
-                    [&name, target, query](WMIFacade& engine) {
-                        return (engine.*query)(name.c_str(), target);
+                    [&name, &record, query](WMIFacade& engine) {
+                        int found = (engine.*query)(name.c_str(), &record);
+                        if (found)
+                            record.read();
+                        return found;
                     },
                     &queried))
         return NULL;

@@ -18,11 +18,16 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
     flushScriptOutput();
     // Declared after the list: every record is deleted, on every path, once converted.
     RecordList<MSiSCSI_InitiatorSessionInfo> records;
+    // The whole tree is read and traced in the engine call, outside the interpreter lock; the
+    // lists and dictionaries are built once the lock is back.
     int found = 0;
     bool called = callEngine(
         reinterpret_cast<WMIFacadeObject*>(self),
         [&records](WMIFacade& engine) {
-            return engine.queryInitiatorSessionInfo(NULL, records.items());
+            int queried = engine.queryInitiatorSessionInfo(NULL, records.items());
+            if (queried)
+                records.readEach<MSiSCSI_InitiatorSessionInfo>();
+            return queried;
         },
         &found);
     if (!called)

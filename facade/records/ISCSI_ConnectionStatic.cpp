@@ -9,16 +9,18 @@ ISCSI_ConnectionStatic::ISCSI_ConnectionStatic() {}
 
 ISCSI_ConnectionStatic::~ISCSI_ConnectionStatic() {}
 
-PyObject* ISCSI_ConnectionStatic::PyGetObject()
+void ISCSI_ConnectionStatic::read()
 {
-    PyText<UINT64_BUFFER_SIZE> connectionId;
-    getUInt64String(L"UniqueConnectionId", connectionId.wide());
-    traceIdentifier("UniqueConnectionId", connectionId.wide());
-    // The CID is 16 bits without sign; AuthType keeps its 32 bits as a signed int.
-    int cid = getShort(L"CID");
-    int authType = static_cast<int>(getLong(L"AuthType"));
+    getUInt64String(L"UniqueConnectionId", m_values.uniqueConnectionId.text);
+    traceIdentifier("UniqueConnectionId", m_values.uniqueConnectionId.text);
+    m_values.cid = getShort(L"CID");
+    m_values.authType = static_cast<int>(getLong(L"AuthType"));
+}
+
+PyObject* ISCSI_ConnectionStatic::build(const Values& values)
+{
     return Py_BuildValue("{s:u,s:i,s:i}",
-                         "UniqueConnectionId", connectionId.unicode(),
-                         "AuthType", authType,
-                         "CID", cid);
+                         "UniqueConnectionId", PyText(values.uniqueConnectionId).unicode(),
+                         "AuthType", values.authType,
+                         "CID", values.cid);
 }

@@ -13,17 +13,20 @@ ISCSI_IP_Address::~ISCSI_IP_Address()
     std::cout << "~ISCSI_IP_Address" << std::endl;
 }
 
-PyObject* ISCSI_IP_Address::PyGetObject()
+void ISCSI_IP_Address::read()
 {
+    // The lines keep the names they had when reading and building were one step.
     std::cout << "ISCSI_IP_Address PyGetObject()" << std::endl;
-    // An IPv4 address is unsigned: 255.255.255.255 must not come out as -1.
-    const unsigned long ipV4Address = static_cast<ULONG>(getLong(L"IpV4Address"));
-    PyRef address(PyLong_FromUnsignedLong(ipV4Address));
-    const int type = static_cast<int>(getLong(L"Type"));
-
-    PyObject* result = NULL;
-    if (address.get())
-        result = Py_BuildValue("{s:O,s:i}", "IpV4Address", address.get(), "Type", type);
+    m_values.ipV4Address = static_cast<ULONG>(getLong(L"IpV4Address"));
+    m_values.type = static_cast<int>(getLong(L"Type"));
     std::cout << "ISCSI_IP_Address PyGetObject() OK" << std::endl;
-    return result;
+}
+
+PyObject* ISCSI_IP_Address::build(const Values& values)
+{
+    // A long even when small, as the address is always unsigned.
+    PyRef address(PyLong_FromUnsignedLong(values.ipV4Address));
+    if (address.get() == NULL)
+        return NULL;
+    return Py_BuildValue("{s:O,s:i}", "IpV4Address", address.get(), "Type", values.type);
 }

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "records/ISCSI_ConnectionStatic.h"
 #include "records/identifier_trace.h"
 #include "records/py_ref.h"
 #include "records/py_text.h"
@@ -18,20 +17,25 @@ ISCSI_SessionStatic::~ISCSI_SessionStatic()
     std::cout << "~ISCSI_SessionStatic" << std::endl;
 }
 
-PyObject* ISCSI_SessionStatic::PyGetObject()
+void ISCSI_SessionStatic::read()
 {
-    PyText<UINT64_BUFFER_SIZE> sessionId;
-    getUInt64String(L"UniqueSessionId", sessionId.wide());
-    traceIdentifier("UniqueSessionId", sessionId.wide());
-    PyText<STRING_BUFFER_SIZE> targetName;
-    getString(L"TargetiSCSIName", targetName.wide());
+    getUInt64String(L"UniqueSessionId", m_values.uniqueSessionId.text);
+    traceIdentifier("UniqueSessionId", m_values.uniqueSessionId.text);
+    StringText targetName;
+    getString(L"TargetiSCSIName", targetName.text);
+    m_values.targetiSCSIName = targetName.text;
+    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", L"ISCSI_ConnectionStatic",
+                                            m_values.connections);
+}
 
-    PyRef connections(convertObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList",
-                                                                 L"ISCSI_ConnectionStatic"));
+PyObject* ISCSI_SessionStatic::build(const Values& values)
+{
+    PyRef connections(buildList<ISCSI_ConnectionStatic>(values.connections));
     if (connections.get() == NULL)
         return NULL;
+    PyText<STRING_BUFFER_SIZE> targetName(values.targetiSCSIName);
     return Py_BuildValue("{s:u,s:u,s:O}",
-                         "UniqueSessionId", sessionId.unicode(),
+                         "UniqueSessionId", PyText(values.uniqueSessionId).unicode(),
                          "TargetiSCSIName", targetName.unicode(),
                          "ConnectionsList", connections.get());
 }

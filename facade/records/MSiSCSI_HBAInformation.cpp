@@ -5,6 +5,13 @@
 #include "records/py_ref.h"
 #include "records/py_text.h"
 
+MSiSCSI_HBAInformation::Values::Values()
+    : integratedTCPIP(0), generationalGuid(), versionMin(0), versionMax(0), status(0),
+      requiresBinaryIpAddresses(0), numberOfPorts(0), multifunctionDevice(0), maxCDBLength(0),
+      functionalitySupported(0), cacheValid(0), biDiScsiCommands(0), active(0)
+{
+}
+
 MSiSCSI_HBAInformation::MSiSCSI_HBAInformation()
 {
 }
@@ -19,81 +26,74 @@ MSiSCSI_HBAInformation::~MSiSCSI_HBAInformation()
     std::cout << "~MSiSCSI_HBAInformation" << std::endl;
 }
 
-PyObject* MSiSCSI_HBAInformation::PyGetObject()
+void MSiSCSI_HBAInformation::read()
 {
-    typedef PyText<STRING_BUFFER_SIZE> Text;
-
+    Values& v = m_values;
     // The reads run in this order because their trace lines are the conversion's output.
-    const bool integratedTCPIP = getBool(L"IntegratedTCPIP");
-    std::wcout << L" tcpip = " << (integratedTCPIP ? 1 : 0) << std::endl;
+    v.integratedTCPIP = getBool(L"IntegratedTCPIP") ? 1 : 0;
+    std::wcout << L" tcpip = " << v.integratedTCPIP << std::endl;
 
-    Text asicVersion, driverName, firmwareVersion;
-    getString(L"AsicVersion", asicVersion.wide());
-    getString(L"DriverName", driverName.wide());
-    getString(L"FirmwareVersion", firmwareVersion.wide());
+    getString(L"AsicVersion", v.asicVersion.text);
+    getString(L"DriverName", v.driverName.text);
+    getString(L"FirmwareVersion", v.firmwareVersion.text);
+    getByteArray(L"GenerationalGuid", v.generationalGuid, sizeof v.generationalGuid);
+    getString(L"InstanceName", v.instanceName.text);
+    getString(L"OptionRomVersion", v.optionRomVersion.text);
+    getString(L"SerialNumber", v.serialNumber.text);
 
-    BYTE guid[16] = {0};
-    getByteArray(L"GenerationalGuid", guid, sizeof guid);
+    getUInt64String(L"UniqueAdapterId", v.uniqueAdapterId.text);
+    traceIdentifier("UniqueAdapterId", v.uniqueAdapterId.text);
+
+    getString(L"VendorID", v.vendorID.text);
+    getString(L"VendorModel", v.vendorModel.text);
+    getString(L"VendorVersion", v.vendorVersion.text);
+    v.versionMin = getByte(L"VersionMin");
+    v.versionMax = getByte(L"VersionMax");
+    v.status = static_cast<int>(getLong(L"Status"));
+    v.requiresBinaryIpAddresses = getBool(L"RequiresBinaryIpAddresses");
+    v.numberOfPorts = static_cast<int>(getLong(L"NumberOfPorts"));
+    v.multifunctionDevice = getBool(L"MultifunctionDevice");
+    v.maxCDBLength = static_cast<int>(getLong(L"MaxCDBLength"));
+    v.functionalitySupported = static_cast<int>(getLong(L"FunctionalitySupported"));
+    v.cacheValid = getBool(L"CacheValid");
+    v.biDiScsiCommands = getBool(L"BiDiScsiCommands");
+    v.active = getBool(L"Active");
+}
+
+PyObject* MSiSCSI_HBAInformation::PyGetObject() const
+{
+    const Values& v = m_values;
+    const BYTE* guid = v.generationalGuid;
     PyRef guidTuple(Py_BuildValue("i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i",
                                   guid[0], guid[1], guid[2], guid[3], guid[4], guid[5], guid[6],
                                   guid[7], guid[8], guid[9], guid[10], guid[11], guid[12],
                                   guid[13], guid[14], guid[15]));
-
-    Text instanceName, optionRomVersion, serialNumber;
-    getString(L"InstanceName", instanceName.wide());
-    getString(L"OptionRomVersion", optionRomVersion.wide());
-    getString(L"SerialNumber", serialNumber.wide());
-
-    PyText<UINT64_BUFFER_SIZE> uniqueAdapterId;
-    getUInt64String(L"UniqueAdapterId", uniqueAdapterId.wide());
-    traceIdentifier("UniqueAdapterId", uniqueAdapterId.wide());
-
-    Text vendorID, vendorModel, vendorVersion;
-    getString(L"VendorID", vendorID.wide());
-    getString(L"VendorModel", vendorModel.wide());
-    getString(L"VendorVersion", vendorVersion.wide());
-
-    const int versionMin = getByte(L"VersionMin");
-    const int versionMax = getByte(L"VersionMax");
-
-    const int status = static_cast<int>(getLong(L"Status"));
-    const int requiresBinaryIpAddresses = getBool(L"RequiresBinaryIpAddresses");
-    const int numberOfPorts = static_cast<int>(getLong(L"NumberOfPorts"));
-    const int multifunctionDevice = getBool(L"MultifunctionDevice");
-    const int maxCDBLength = static_cast<int>(getLong(L"MaxCDBLength"));
-    const int functionalitySupported = static_cast<int>(getLong(L"FunctionalitySupported"));
-    const int cacheValid = getBool(L"CacheValid");
-    const int biDiScsiCommands = getBool(L"BiDiScsiCommands");
-    const int active = getBool(L"Active");
-
-    // A failed tuple build left its exception set; the dictionary cannot be made without it.
-    if (!guidTuple.get())
+    if (guidTuple.get() == NULL)
         return NULL;
-    // "O" rather than "N": the holder drops our reference on every path, whether or not the
-    // dictionary build got as far as the tuple.
+    // "O": the holder drops our reference, so the dictionary ends up the tuple's only owner.
     return Py_BuildValue(
         "{s:i,s:u,s:i,s:i,s:u,s:u,s:i,s:O,s:u,s:i,s:i,s:i,s:i,s:u,s:i,s:u,s:i,s:u,s:u,s:u,s:u,s:i,s:i}",
-        "Active", active,
-        "AsicVersion", asicVersion.unicode(),
-        "BiDiScsiCommands", biDiScsiCommands,
-        "CacheValid", cacheValid,
-        "DriverName", driverName.unicode(),
-        "FirmwareVersion", firmwareVersion.unicode(),
-        "FunctionalitySupported", functionalitySupported,
+        "Active", v.active,
+        "AsicVersion", PyText(v.asicVersion).unicode(),
+        "BiDiScsiCommands", v.biDiScsiCommands,
+        "CacheValid", v.cacheValid,
+        "DriverName", PyText(v.driverName).unicode(),
+        "FirmwareVersion", PyText(v.firmwareVersion).unicode(),
+        "FunctionalitySupported", v.functionalitySupported,
         "GenerationalGuid", guidTuple.get(),
-        "InstanceName", instanceName.unicode(),
-        "IntegratedTCPIP", integratedTCPIP ? 1 : 0,
-        "MaxCDBLength", maxCDBLength,
-        "MultifunctionDevice", multifunctionDevice,
-        "NumberOfPorts", numberOfPorts,
-        "OptionRomVersion", optionRomVersion.unicode(),
-        "RequiresBinaryIpAddresses", requiresBinaryIpAddresses,
-        "SerialNumber", serialNumber.unicode(),
-        "Status", status,
-        "UniqueAdapterId", uniqueAdapterId.unicode(),
-        "VendorID", vendorID.unicode(),
-        "VendorModel", vendorModel.unicode(),
-        "VendorVersion", vendorVersion.unicode(),
-        "VersionMax", versionMax,
-        "VersionMin", versionMin);
+        "InstanceName", PyText(v.instanceName).unicode(),
+        "IntegratedTCPIP", v.integratedTCPIP,
+        "MaxCDBLength", v.maxCDBLength,
+        "MultifunctionDevice", v.multifunctionDevice,
+        "NumberOfPorts", v.numberOfPorts,
+        "OptionRomVersion", PyText(v.optionRomVersion).unicode(),
+        "RequiresBinaryIpAddresses", v.requiresBinaryIpAddresses,
+        "SerialNumber", PyText(v.serialNumber).unicode(),
+        "Status", v.status,
+        "UniqueAdapterId", PyText(v.uniqueAdapterId).unicode(),
+        "VendorID", PyText(v.vendorID).unicode(),
+        "VendorModel", PyText(v.vendorModel).unicode(),
+        "VendorVersion", PyText(v.vendorVersion).unicode(),
+        "VersionMax", v.versionMax,
+        "VersionMin", v.versionMin);
 }

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "records/ISCSI_SessionStatic.h"
 #include "records/identifier_trace.h"
 #include "records/py_ref.h"
 #include "records/py_text.h"
@@ -18,18 +17,21 @@ MSiSCSI_InitiatorSessionInfo::~MSiSCSI_InitiatorSessionInfo()
     std::cout << "~MSiSCSI_InitiatorSessionInfo" << std::endl;
 }
 
-PyObject* MSiSCSI_InitiatorSessionInfo::PyGetObject()
+void MSiSCSI_InitiatorSessionInfo::read()
 {
-    PyText<UINT64_BUFFER_SIZE> adapterId;
-    getUInt64String(L"UniqueAdapterId", adapterId.wide());
-    traceIdentifier("UniqueAdapterId", adapterId.wide());
+    getUInt64String(L"UniqueAdapterId", m_values.uniqueAdapterId.text);
+    traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
+    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", L"ISCSI_SessionStatic",
+                                         m_values.sessions);
+}
 
-    PyRef sessions(
-        convertObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", L"ISCSI_SessionStatic"));
+PyObject* MSiSCSI_InitiatorSessionInfo::PyGetObject() const
+{
+    PyRef sessions(buildList<ISCSI_SessionStatic>(m_values.sessions));
     if (sessions.get() == NULL)
         return NULL;
     // The builder skips ',' and ':' alike between items: two entries.
     return Py_BuildValue("{s:u,s,O}",
-                         "UniqueAdapterId", adapterId.unicode(),
+                         "UniqueAdapterId", PyText(m_values.uniqueAdapterId).unicode(),
                          "SessionsList", sessions.get());
 }

@@ -1,7 +1,6 @@
 #include "records/MSiSCSI_TCPIPConfig.h"
 
 #include <iostream>
-#include "records/ISCSI_IP_Address.h"
 #include "records/py_ref.h"
 
 namespace {
@@ -20,10 +19,11 @@ MSiSCSI_TCPIPConfig::~MSiSCSI_TCPIPConfig()
     std::cout << "~MSiSCSI_TCPIPConfig" << std::endl;
 }
 
-PyObject* MSiSCSI_TCPIPConfig::PyGetObject()
+void MSiSCSI_TCPIPConfig::read()
 {
-    // Each address record is made just before its GetObject, and the records go in reverse
-    // order when this function returns; a failed GetObject leaves the record empty (zeros).
+    // Each address record is made just before its GetObject, the records are read in another
+    // order, and they go in reverse order of their making when this function returns; a failed
+    // GetObject leaves the record empty (zeros).
     ISCSI_IP_Address ipAddress;
     GetObject(L"IpAddress", ADDRESS_CLASS, &ipAddress);
     ISCSI_IP_Address preferredDNSServer;
@@ -35,32 +35,47 @@ PyObject* MSiSCSI_TCPIPConfig::PyGetObject()
     ISCSI_IP_Address subnetMask;
     GetObject(L"SubnetMask", ADDRESS_CLASS, &subnetMask);
 
-    PyRef subnetMaskDict(subnetMask.PyGetObject());
-    PyRef defaultGatewayDict(defaultGateway.PyGetObject());
-    PyRef preferredDNSServerDict(preferredDNSServer.PyGetObject());
-    PyRef alternateDNSServerDict(alternateDNSServer.PyGetObject());
-    PyRef ipAddressDict(ipAddress.PyGetObject());
+    subnetMask.read();
+    defaultGateway.read();
+    preferredDNSServer.read();
+    alternateDNSServer.read();
+    ipAddress.read();
+    m_values.subnetMask = subnetMask.values();
+    m_values.defaultGateway = defaultGateway.values();
+    m_values.preferredDNSServer = preferredDNSServer.values();
+    m_values.alternateDNSServer = alternateDNSServer.values();
+    m_values.ipAddress = ipAddress.values();
 
-    const int useLinkLocalAddress = getBool(L"UseLinkLocalAddress");
-    const int useDHCPForDNS = getBool(L"UseDHCPForDNS");
-    const int ipVersions = static_cast<int>(getLong(L"IPVersions"));
-    const int enableDHCP = getBool(L"EnableDHCP");
-    const int active = getBool(L"Active");
+    m_values.useLinkLocalAddress = getBool(L"UseLinkLocalAddress");
+    m_values.useDHCPForDNS = getBool(L"UseDHCPForDNS");
+    m_values.ipVersions = static_cast<int>(getLong(L"IPVersions"));
+    m_values.enableDHCP = getBool(L"EnableDHCP");
+    m_values.active = getBool(L"Active");
+}
 
-    // A failed address build left its exception set. The holders drop our references on every
-    // path, so the configuration dictionary ends up the only owner of each address dictionary.
-    if (!subnetMaskDict.get() || !defaultGatewayDict.get() || !preferredDNSServerDict.get() ||
-        !alternateDNSServerDict.get() || !ipAddressDict.get())
-        return NULL;
+PyObject* MSiSCSI_TCPIPConfig::PyGetObject() const
+{
+    // In the dictionary's order; the first that cannot be built ends the conversion.
+    const ISCSI_IP_Address::Values* addresses[] = {
+        &m_values.ipAddress, &m_values.alternateDNSServer, &m_values.preferredDNSServer,
+        &m_values.defaultGateway, &m_values.subnetMask};
+    const size_t count = sizeof addresses / sizeof addresses[0];
+    PyRef built[count];
+    for (size_t i = 0; i < count; ++i) {
+        built[i].reset(ISCSI_IP_Address::build(*addresses[i]));
+        if (built[i].get() == NULL)
+            return NULL;
+    }
+    // "O": the holders drop our references, so the dictionary ends up the only owner of each.
     return Py_BuildValue("{s:i,s:i,s:i,s:i,s:i,s:O,s:O,s:O,s:O,s:O}",
-                         "Active", active,
-                         "EnableDHCP", enableDHCP,
-                         "IPVersions", ipVersions,
-                         "UseDHCPForDNS", useDHCPForDNS,
-                         "UseLinkLocalAddress", useLinkLocalAddress,
-                         "IpAddress", ipAddressDict.get(),
-                         "AlternateDNSServer", alternateDNSServerDict.get(),
-                         "PreferredDNSServer", preferredDNSServerDict.get(),
-                         "DefaultGateway", defaultGatewayDict.get(),
-                         "SubnetMask", subnetMaskDict.get());
+                         "Active", m_values.active,
+                         "EnableDHCP", m_values.enableDHCP,
+                         "IPVersions", m_values.ipVersions,
+                         "UseDHCPForDNS", m_values.useDHCPForDNS,
+                         "UseLinkLocalAddress", m_values.useLinkLocalAddress,
+                         "IpAddress", built[0].get(),
+                         "AlternateDNSServer", built[1].get(),
+                         "PreferredDNSServer", built[2].get(),
+                         "DefaultGateway", built[3].get(),
+                         "SubnetMask", built[4].get());
 }

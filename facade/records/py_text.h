@@ -1,13 +1,15 @@
-// PyText<N>: the text buffer of one string property, N wide characters with the terminator, as
-// the WMIObject string readers fill it, and the same text in the units of Py_BuildValue's "u"
-// code. On 2.x those are Py_UNICODE, which is not wchar_t (32 bits on the Linux builds, 16 bits
-// on Windows builds), so the text is converted, never reinterpreted.
+// PyText<N>: a text read into a WideText<N>, in the units of Py_BuildValue's "u" code. On 2.x
+// those are Py_UNICODE, which is not wchar_t (32 bits on the Linux builds, 16 bits on Windows
+// builds), so the text is converted, never reinterpreted. Make it where the value is built:
+// PyText(values.name).unicode() lives until the end of the full expression.
 #ifndef QUILLET_PY_TEXT_H
 #define QUILLET_PY_TEXT_H
 
 #include <Python.h>
 #include "module/py_compat.h"
 #include <cstddef>
+#include <string>
+#include "records/wide_text.h"
 
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
 // UTF-16 or UTF-32 to suit PyTextUnit; stops short rather than overrun `capacity` units
@@ -18,25 +20,19 @@ template <size_t N>
 class PyText
 {
 public:
-    // Empty text until a read fills it, so an unread property never shows stray characters.
-    PyText() { m_wide[0] = L'\0'; }
-
-    // The readers' buffer of N wide characters.
-    wchar_t* wide() { return m_wide; }
-    const wchar_t* wide() const { return m_wide; }
-
-    // The current text as PyTextUnit, valid while this object lives.
-    PyTextUnit* unicode()
+    explicit PyText(const WideText<N>& wide) { wideToPyUnicode(wide.text, N, m_unicode, CAPACITY); }
+    // Text of fewer than N units, as a reader's buffer delivered it.
+    explicit PyText(const std::wstring& wide)
     {
-        wideToPyUnicode(m_wide, N, m_unicode, CAPACITY);
-        return m_unicode;
+        wideToPyUnicode(wide.c_str(), N, m_unicode, CAPACITY);
     }
+
+    PyTextUnit* unicode() { return m_unicode; }
 
 private:
     // A 16-bit PyTextUnit may need a surrogate pair for one 32-bit wchar_t.
     static const size_t CAPACITY = sizeof(PyTextUnit) < sizeof(wchar_t) ? 2 * N : N;
 
-    wchar_t m_wide[N];
     PyTextUnit m_unicode[CAPACITY];
 };
 

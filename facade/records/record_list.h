@@ -1,18 +1,21 @@
-// RecordList: the heap records of one level of the session tree (adapters, sessions or
-// connections). It owns every pointer in its vector and deletes them all, in order, through the
-// virtual destructor when it goes out of scope, so no path (a failed conversion, a memory
-// failure while the vector was filled) leaks a record.
+// The session tree's levels (adapters, sessions, connections) in two phases. Reading, with the
+// interpreter lock released: RecordList owns one level's heap records, readEach reads them all,
+// and readObjectArray keeps a nested level's values once its records are gone. Building, with the
+// lock held: convertInto and buildList turn what was read into Python lists.
 #ifndef QUILLET_RECORD_LIST_H
 #define QUILLET_RECORD_LIST_H
 
 #include <Python.h>
 #include <cstddef>
-#include <new>
+#include <utility>
 #include <vector>
 
 #include "records/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
+// Owns every pointer in its vector and deletes them all, in order, through the virtual
+// destructor when it goes out of scope, so no path (a failed read or conversion, a memory failure
+// while the vector was filled) leaks a record.
 template <typename Stored>
 class RecordList
 {
@@ -27,14 +30,24 @@ public:
     // The vector the engine or getObjectArray appends to.
     std::vector<Stored*>& items() { return m_records; }
 
-    // Converts every record, as the class Record it was created as, and appends each object to
-    // list. Stops at the first failure and returns false with the Python exception set; the
-    // objects already appended belong to the list.
+    // Reads every record, as the class Record it was created as, in order: all of a level's
+    // records are read before any is deleted. Touches no Python object; may throw
+    // std::bad_alloc.
+    template <typename Record>
+    void readEach()
+    {
+        for (size_t i = 0; i < m_records.size(); ++i)
+            static_cast<Record*>(m_records[i])->read();
+    }
+
+    // Converts every record that readEach read and appends each object to list. Stops at the
+    // first failure and returns false with the Python exception set; the objects already
+    // appended belong to the list.
     template <typename Record>
     bool convertInto(PyObject* list) const
     {
         for (size_t i = 0; i < m_records.size(); ++i) {
-            PyObject* object = static_cast<Record*>(m_records[i])->PyGetObject();
+            PyObject* object = static_cast<const Record*>(m_records[i])->PyGetObject();
             if (object == NULL)
                 return false;
             int appended = PyList_Append(list, object);
@@ -52,24 +65,36 @@ private:
     std::vector<Stored*> m_records;
 };
 
-// Reads owner's array of embedded objects into records of class Record, converts them all into a
-// new list and deletes them. Whatever the array reader appended is converted, also when it could
-// not read the array whole. Returns the list, or NULL with the Python exception set (memory
-// exhaustion while the records were built becomes MemoryError).
+// Reads owner's array of embedded objects into records of class Record, reads them all, appends
+// their values to `values` in array order and deletes the records. Whatever the array reader
+// appended is read, also when it could not read the array whole. Touches no Python object.
+// Throws std::bad_alloc when memory runs out, after deleting the records made so far.
 template <typename Record>
-PyObject* convertObjectArray(WMIObject& owner, const wchar_t* property, const wchar_t* className)
+void readObjectArray(WMIObject& owner, const wchar_t* property, const wchar_t* className,
+                     std::vector<typename Record::Values>& values)
 {
-    PyRef list(PyList_New(0));
+    RecordList<WMIObject> records;
+    owner.getObjectArray(property, className, records.items());
+    records.template readEach<Record>();
+    values.reserve(values.size() + records.items().size());
+    for (size_t i = 0; i < records.items().size(); ++i)
+        values.push_back(std::move(static_cast<Record*>(records.items()[i])->values()));
+}
+
+// A new list of the objects Record::build makes from each of values, or NULL with the Python
+// exception set (the objects built so far are released).
+template <typename Record>
+PyObject* buildList(const std::vector<typename Record::Values>& values)
+{
+    PyRef list(PyList_New(static_cast<Py_ssize_t>(values.size())));
     if (list.get() == NULL)
         return NULL;
-    RecordList<WMIObject> records;
-    try {
-        owner.getObjectArray(property, className, records.items());
-    } catch (const std::bad_alloc&) {
-        return PyErr_NoMemory();
+    for (size_t i = 0; i < values.size(); ++i) {
+        PyObject* object = Record::build(values[i]);
+        if (object == NULL)
+            return NULL;  // the slots not yet filled are empty, which the list's release allows
+        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), object);  // the list takes it over
     }
-    if (!records.convertInto<Record>(list.get()))
-        return NULL;
     return list.release();
 }
 

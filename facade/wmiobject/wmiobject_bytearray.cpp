@@ -1,6 +1,8 @@
 #include "wmiobject/wmiobject.h"
 #include "wmiobject/property.h"
 
+#include <cinttypes>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -20,8 +22,23 @@ void copyArrayBytes(SAFEARRAY* pArray, BYTE* buffer, size_t count)
     void* data = NULL;
     if (FAILED(SafeArrayAccessData(pArray, &data)))
         return;
-    std::memcpy(buffer, data, count < available ? count : available);
+    // Success without a data pointer: nothing to copy, but the lock the success stands for is
+    // still given back, or the array could not be destroyed.
+    if (data)
+        std::memcpy(buffer, data, count < available ? count : available);
     SafeArrayUnaccessData(pArray);
+}
+
+// Writes the pointer as the stream writes one ("0x" and lowercase hexadecimal digits, "0" for
+// none) into buffer. Not through the stream: its pointer output switches the stream's flags to
+// hexadecimal with a base prefix for a moment, and other threads' engines write their numbers
+// through the same stream meanwhile.
+void formatPointer(const void* pointer, char* buffer, size_t size)
+{
+    if (!pointer)
+        std::snprintf(buffer, size, "0");
+    else
+        std::snprintf(buffer, size, "0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(pointer));
 }
 
 }  // namespace
@@ -37,7 +54,8 @@ bool WMIObject::getByteArray(const wchar_t* name, BYTE* buffer, size_t count)
     std::cout << " type = " << type << std::endl;
     std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
     // A NULL value has no pointer member worth showing.
-    void* pointer = value.hasValue() ? V_BYREF(&value.value()) : NULL;
+    char pointer[2 + 2 * sizeof(void*) + 1];
+    formatPointer(value.hasValue() ? V_BYREF(&value.value()) : NULL, pointer, sizeof pointer);
     std::cout << " V_BYREF = " << pointer << std::endl;
     if (type & VT_ARRAY)
         copyArrayBytes(V_ARRAY(&value.value()), buffer, count);

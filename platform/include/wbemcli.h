@@ -194,6 +194,7 @@ DEFINE_GUID(IID_IEnumWbemClassObject, 0x027947e1, 0xd731, 0x11ce, 0xa3, 0x57, 0x
 DEFINE_GUID(IID_IWbemClassObject, 0xdc12a681, 0x737f, 0x11cf, 0x88, 0x4d, 0x00, 0xaa, 0x00, 0x4b, 0x2e, 0x24);
 DEFINE_GUID(IID_IWbemContext, 0x44aca674, 0xe8fc, 0x11d0, 0xa0, 0x7c, 0x00, 0xc0, 0x4f, 0xb6, 0x88, 0x20);
 DEFINE_GUID(IID_IWbemCallResult, 0x44aca675, 0xe8fc, 0x11d0, 0xa0, 0x7c, 0x00, 0xc0, 0x4f, 0xb6, 0x88, 0x20);
+DEFINE_GUID(IID_IWbemQualifierSet, 0xdc12a680, 0x737f, 0x11cf, 0x88, 0x4d, 0x00, 0xaa, 0x00, 0x4b, 0x2e, 0x24);
 
 struct IWbemServices;
 struct IWbemClassObject;
@@ -207,6 +208,17 @@ struct IWbemCallResult : public IUnknown
 {
 };
 
+struct IWbemQualifierSet : public IUnknown
+{
+    virtual HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, LONG* plFlavor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Put(LPCWSTR wszName, VARIANT* pVal, LONG lFlavor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Delete(LPCWSTR wszName) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNames(LONG lFlags, SAFEARRAY** pNames) = 0;
+    virtual HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG lFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* pstrName, VARIANT* pVal, LONG* plFlavor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE EndEnumeration() = 0;
+};
+
 struct IWbemClassObject : public IUnknown
 {
     virtual HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
@@ -218,6 +230,7 @@ struct IWbemClassObject : public IUnknown
     virtual HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* strName, VARIANT* pVal, CIMTYPE* pType,
                                            LONG* plFlavor) = 0;
     virtual HRESULT STDMETHODCALLTYPE EndEnumeration() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR wszProperty, IWbemQualifierSet** ppQualSet) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetObjectText(LONG lFlags, BSTR* pstrObjectText) = 0;
 };
 
@@ -230,6 +243,8 @@ struct IEnumWbemClassObject : public IUnknown
 
 struct IWbemServices : public IUnknown
 {
+    virtual HRESULT STDMETHODCALLTYPE GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext* pCtx,
+                                                IWbemClassObject** ppObject, IWbemCallResult** ppCallResult) = 0;
     virtual HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext* pCtx,
                                                   IWbemCallResult** ppCallResult) = 0;
     virtual HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
@@ -246,6 +261,7 @@ struct IWbemLocator : public IUnknown
 
 WINSIM_UUID_DECL(IWbemContext, IID_IWbemContext)
 WINSIM_UUID_DECL(IWbemCallResult, IID_IWbemCallResult)
+WINSIM_UUID_DECL(IWbemQualifierSet, IID_IWbemQualifierSet)
 WINSIM_UUID_DECL(IWbemClassObject, IID_IWbemClassObject)
 WINSIM_UUID_DECL(IEnumWbemClassObject, IID_IEnumWbemClassObject)
 WINSIM_UUID_DECL(IWbemServices, IID_IWbemServices)

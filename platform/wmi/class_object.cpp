@@ -2,10 +2,14 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <new>
+
+#include "com/bstr.h"
 #include "sim/guarded_call.h"
 #include "sim/sim.h"
 #include "wmi/cim_variant.h"
 #include "wmi/not_implemented.h"
+#include "wmi/qualifier_set.h"
 
 namespace winsim::wmi {
 
@@ -99,9 +103,40 @@ HRESULT ClassObject::put(LPCWSTR name, const VARIANT* value, CIMTYPE type)
     return S_OK;
 }
 
-HRESULT ClassObject::GetNames(LPCWSTR, LONG, VARIANT*, SAFEARRAY**)
+HRESULT ClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT* pQualifierVal, SAFEARRAY** pNames)
 {
-    return notImplemented("IWbemClassObject::GetNames");
+    // Filters by qualifier and by origin need qualifiers the repository does not keep.
+    if (wszQualifierName || pQualifierVal ||
+        (lFlags != WBEM_FLAG_ALWAYS && lFlags != WBEM_FLAG_SYSTEM_ONLY && lFlags != WBEM_FLAG_NONSYSTEM_ONLY))
+        return notImplemented("IWbemClassObject::GetNames with a qualifier or origin filter");
+    if (pNames) *pNames = nullptr;
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return getNames(lFlags, pNames); });
+    logCall([&] { return "GetNames " + hexText(static_cast<unsigned>(lFlags)) + " = " + hresultText(hr); });
+    return hr;
+}
+
+HRESULT ClassObject::getNames(LONG flags, SAFEARRAY** names) const
+{
+    if (!names) return WBEM_E_INVALID_PARAMETER;
+    *names = nullptr;
+    // __CLASS is the one system property the service knows.
+    std::vector<const std::wstring*> selected;
+    static const std::wstring systemClass = L"__CLASS";
+    if (flags != WBEM_FLAG_NONSYSTEM_ONLY) selected.push_back(&systemClass);
+    if (flags != WBEM_FLAG_SYSTEM_ONLY)
+        for (const PropertyDef& property : m_instance.cls->properties) selected.push_back(&property.name);
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(selected.size()));
+    if (!array) return WBEM_E_OUT_OF_MEMORY;
+    BSTR* slots = static_cast<BSTR*>(array->pvData);
+    for (size_t i = 0; i < selected.size(); ++i) {
+        slots[i] = allocBstr(selected[i]->data(), selected[i]->size());
+        if (!slots[i]) {
+            SafeArrayDestroy(array);  // frees the names made so far
+            return WBEM_E_OUT_OF_MEMORY;
+        }
+    }
+    *names = array;
+    return S_OK;
 }
 
 HRESULT ClassObject::BeginEnumeration(LONG)
@@ -117,6 +152,26 @@ HRESULT ClassObject::Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*)
 HRESULT ClassObject::EndEnumeration()
 {
     return notImplemented("IWbemClassObject::EndEnumeration");
+}
+
+HRESULT ClassObject::GetPropertyQualifierSet(LPCWSTR wszProperty, IWbemQualifierSet** ppQualSet)
+{
+    if (ppQualSet) *ppQualSet = nullptr;
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return qualifierSet(wszProperty, ppQualSet); });
+    logCall([&] { return "GetPropertyQualifierSet " + nameText(wszProperty) + " = " + hresultText(hr); });
+    return hr;
+}
+
+HRESULT ClassObject::qualifierSet(LPCWSTR property, IWbemQualifierSet** set) const
+{
+    if (!set) return WBEM_E_INVALID_PARAMETER;
+    *set = nullptr;
+    if (!property) return WBEM_E_INVALID_PARAMETER;
+    if (property[0] == L'_' && property[1] == L'_') return WBEM_E_SYSTEM_PROPERTY;
+    size_t index = m_instance.cls->find(property);
+    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    *set = new QualifierSet(cimTypeQualifier(m_instance.cls->properties[index].type));
+    return S_OK;
 }
 
 HRESULT ClassObject::GetObjectText(LONG, BSTR*)

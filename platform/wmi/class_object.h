@@ -1,6 +1,8 @@
 // The IWbemClassObject the service hands out: an instance taken from the repository (by the
 // enumerator) or embedded in another object (by Get). Each object owns its own copy of the
-// values, so Put changes only the object in hand until PutInstance writes it back.
+// values, so Put changes only the object in hand until PutInstance writes it back. A class
+// definition (IWbemServices::GetObject of a class) is an object of that class with every value
+// NULL: it names its properties and their types like an instance does.
 #ifndef WINSIM_WMI_CLASS_OBJECT_H
 #define WINSIM_WMI_CLASS_OBJECT_H
 
@@ -39,11 +41,14 @@ public:
     HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* strName, VARIANT* pVal, CIMTYPE* pType,
                                    LONG* plFlavor) override;
     HRESULT STDMETHODCALLTYPE EndEnumeration() override;
+    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR wszProperty, IWbemQualifierSet** ppQualSet) override;
     HRESULT STDMETHODCALLTYPE GetObjectText(LONG lFlags, BSTR* pstrObjectText) override;
 
 private:
     HRESULT get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const;
     HRESULT put(LPCWSTR name, const VARIANT* value, CIMTYPE type);
+    HRESULT getNames(LONG flags, SAFEARRAY** names) const;
+    HRESULT qualifierSet(LPCWSTR property, IWbemQualifierSet** set) const;
 
     Instance m_instance;
     size_t m_origin;

@@ -1,5 +1,6 @@
-// The WMI locator that CoCreateInstance makes for CLSID_WbemLocator. It connects to ROOT\WMI
-// only; the repository is loaded at the process's first connection.
+// The WMI locator that CoCreateInstance makes for CLSID_WbemLocator. It connects to the one
+// namespace the repository plays (ROOT\WMI unless its MOF names another); the repository is
+// loaded at the process's first connection.
 #include <windows.h>
 #include <wbemidl.h>
 
@@ -14,13 +15,11 @@ namespace winsim::wmi {
 
 namespace {
 
-// "ROOT\WMI" in any case, also as a path on the local machine ("\\.\root\wmi", "//./root/wmi").
-bool isRootWmi(std::wstring path)
+// The repository's namespace in any case, also as a path on the local machine
+// ("\\.\root\wmi", "//./root/wmi").
+bool isServed(const std::wstring& path, const Repository& repository)
 {
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    if (path.compare(0, 4, L"\\\\.\\") == 0) path.erase(0, 4);
-    return equalsNoCase(path, L"ROOT\\WMI");
+    return equalsNoCase(namespacePath(path), repository.nameSpace());
 }
 
 class Locator final : public ComObject<IWbemLocator> {
@@ -49,7 +48,7 @@ private:
         HRESULT hr = processRepository(&repository);
         if (FAILED(hr)) return hr;
         if (!resource || !result) return WBEM_E_INVALID_PARAMETER;
-        if (!isRootWmi(std::wstring(resource, SysStringLen(resource)))) return WBEM_E_INVALID_NAMESPACE;
+        if (!isServed(std::wstring(resource, SysStringLen(resource)), *repository)) return WBEM_E_INVALID_NAMESPACE;
         *result = new Services(std::move(repository));
         return WBEM_S_NO_ERROR;
     }

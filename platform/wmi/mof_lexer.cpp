@@ -107,6 +107,7 @@ std::string MofToken::describe() const
     case Kind::Real: return "a number";
     case Kind::String: return "a string";
     case Kind::Char: return "a character literal";
+    case Kind::Pragma: return "#pragma";
     }
     return "?";
 }
@@ -124,6 +125,14 @@ MofToken MofLexer::next()
     token.line = m_line;
     if (m_pos >= m_text.size()) return token;
     char c = m_text[m_pos];
+    if (c == '#') {  // only #pragma at the start of a line reaches here
+        size_t end = m_text.find('\n', m_pos);
+        if (end == std::string_view::npos) end = m_text.size();
+        token.kind = MofToken::Kind::Pragma;
+        token.word = m_text.substr(m_pos + 7, end - m_pos - 7);
+        m_pos = end;
+        return token;
+    }
     char following = m_pos + 1 < m_text.size() ? m_text[m_pos + 1] : 0;
     if (isDigit(c) || ((c == '-' || c == '+' || c == '.') && isDigit(following))) return number();
     if (isIdentStart(c)) {
@@ -163,9 +172,10 @@ void MofLexer::skipSpaceAndComments()
             lineStart = true;
         } else if (isSpace(c)) {
             ++m_pos;
+        } else if (lineStart && m_text.compare(m_pos, 7, "#pragma") == 0) {
+            return;  // the repository's namespace may be named there
         } else if (m_text.compare(m_pos, 2, "//") == 0 || (lineStart && c == '#')) {
-            // Line comments, and preprocessor-style lines such as #pragma, which carry nothing
-            // the stand-in needs (it has one namespace).
+            // Line comments, and other preprocessor-style lines, which carry nothing the stand-in needs.
             while (m_pos < m_text.size() && m_text[m_pos] != '\n') ++m_pos;
         } else if (m_text.compare(m_pos, 2, "/*") == 0) {
             int startLine = m_line;

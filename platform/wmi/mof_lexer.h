@@ -1,6 +1,6 @@
 // Splits MOF text into tokens: identifiers, integer and real numbers, strings and character
 // literals with their escapes decoded, and single-character punctuation. Comments and
-// `#pragma` lines are skipped. Errors are thrown as MofError with the line they were found on.
+// preprocessor lines are skipped, except `#pragma` lines, which come as one Pragma token. Errors are thrown as MofError with the line they were found on.
 // The lexer works on the UTF-8 bytes as they are, so that a large repository is not copied.
 #ifndef WINSIM_WMI_MOF_LEXER_H
 #define WINSIM_WMI_MOF_LEXER_H
@@ -18,10 +18,10 @@ struct MofError : std::runtime_error {
 };
 
 struct MofToken {
-    enum class Kind { End, Identifier, Integer, Real, String, Char, Punct };
+    enum class Kind { End, Identifier, Integer, Real, String, Char, Punct, Pragma };
     Kind kind = Kind::End;
     int line = 1;
-    std::string_view word;    // identifier or punctuation mark (UTF-8), a view of the lexer's text
+    std::string_view word;    // identifier, punctuation mark or what follows #pragma (UTF-8), a view of the lexer's text
     std::wstring text;        // decoded string or character
     bool negative = false;    // Integer: a leading minus sign
     uint64_t magnitude = 0;   // Integer: absolute value

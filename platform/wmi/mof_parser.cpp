@@ -43,6 +43,10 @@ public:
     MofContent parse()
     {
         while (m_token.kind != MofToken::Kind::End) {
+            if (m_token.kind == MofToken::Kind::Pragma) {
+                pragma();
+                continue;
+            }
             skipQualifiers();
             if (isKeyword("class")) {
                 classDeclaration();
@@ -86,6 +90,25 @@ private:
         std::wstring name = m_token.wide();
         advance();
         return name;
+    }
+
+    // `#pragma namespace("...")`: the repository's namespace. Other pragmas (classflags,
+    // locale, ...) say nothing the stand-in needs.
+    void pragma()
+    {
+        MofLexer words(m_token.word);
+        int line = m_token.line;
+        advance();
+        MofToken word = words.next();
+        if (!word.isKeyword("namespace")) return;
+        MofToken open = words.next(), path = words.next(), close = words.next();
+        if (!open.is('(') || path.kind != MofToken::Kind::String || !close.is(')') ||
+            words.next().kind != MofToken::Kind::End)
+            throw MofError(line, "expected #pragma namespace(\"path\")");
+        if (m_namespaceSet && !equalsNoCase(namespacePath(path.text), m_content.nameSpace))
+            throw MofError(line, "a repository plays one namespace");
+        m_content.nameSpace = namespacePath(path.text);
+        m_namespaceSet = true;
     }
 
     // Qualifiers ([key], [Description("...")], ...) say nothing the stand-in needs: skipped whole.
@@ -308,10 +331,19 @@ private:
     MofLexer m_lexer;
     MofToken m_token;
     int m_depth = 0;
+    bool m_namespaceSet = false;
     MofContent m_content;
 };
 
 }  // namespace
+
+std::wstring namespacePath(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    if (path.compare(0, 4, L"\\\\.\\") == 0) path.erase(0, 4);
+    return path;
+}
 
 MofContent parseMof(const std::string& utf8)
 {

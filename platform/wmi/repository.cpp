@@ -13,7 +13,8 @@
 
 namespace winsim::wmi {
 
-Repository::Repository(MofContent content) : m_instances(std::move(content.instances))
+Repository::Repository(MofContent content)
+    : m_nameSpace(std::move(content.nameSpace)), m_instances(std::move(content.instances))
 {
     for (auto& cls : content.classes) m_classes.emplace(foldCase(cls->name), std::move(cls));
 }

@@ -25,6 +25,9 @@ public:
         std::shared_ptr<const Instance> instance;
     };
 
+    // The namespace the repository plays (ROOT\WMI unless its MOF names another).
+    const std::wstring& nameSpace() const { return m_nameSpace; }
+
     // The class of that name (case-insensitive); null when the repository does not know it.
     std::shared_ptr<const ClassDef> findClass(const std::wstring& className) const;
 
@@ -35,6 +38,7 @@ public:
     bool update(size_t position, std::shared_ptr<const Instance> instance);
 
 private:
+    std::wstring m_nameSpace = L"ROOT\\WMI";
     mutable std::mutex m_lock;
     std::unordered_map<std::wstring, std::shared_ptr<const ClassDef>> m_classes;  // by folded name
     std::vector<std::shared_ptr<const Instance>> m_instances;

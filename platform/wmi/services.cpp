@@ -5,6 +5,7 @@
 #include "sim/sim.h"
 #include "wmi/class_object.h"
 #include "wmi/enumerator.h"
+#include "wmi/not_implemented.h"
 #include "wmi/wql.h"
 
 namespace winsim::wmi {
@@ -73,6 +74,30 @@ HRESULT Services::execQuery(const BSTR language, const BSTR query, IEnumWbemClas
     }
     *result = new Enumerator(parsed.className, std::move(entries), status);
     return S_OK;
+}
+
+HRESULT Services::GetObject(const BSTR strObjectPath, LONG, IWbemContext*, IWbemClassObject** ppObject,
+                            IWbemCallResult** ppCallResult)
+{
+    if (ppObject) *ppObject = nullptr;
+    if (ppCallResult) *ppCallResult = nullptr;
+    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return getClass(strObjectPath, ppObject); });
+    logCall([&] { return "GetObject " + bstrText(strObjectPath) + " = " + hresultText(hr); });
+    return hr;
+}
+
+HRESULT Services::getClass(const BSTR path, IWbemClassObject** result)
+{
+    if (!result) return WBEM_E_INVALID_PARAMETER;
+    std::wstring name = path ? std::wstring(path, SysStringLen(path)) : std::wstring();
+    // Only class definitions are served: instance paths (Class.Key="value"), paths with a
+    // namespace and the empty path (a new class) are not.
+    if (name.empty() || name.find_first_of(L".=:\\/") != std::wstring::npos)
+        return notImplemented("IWbemServices::GetObject of anything but a class name");
+    std::shared_ptr<const ClassDef> cls = m_repository->findClass(name);
+    if (!cls) return WBEM_E_NOT_FOUND;
+    *result = new ClassObject(Instance(cls), ClassObject::kNoOrigin);
+    return WBEM_S_NO_ERROR;
 }
 
 HRESULT Services::PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext*, IWbemCallResult** ppCallResult)

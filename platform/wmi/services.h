@@ -1,5 +1,5 @@
-// IWbemServices for ROOT\WMI: WQL queries over the repository and PutInstance writing an
-// object back to it.
+// IWbemServices for the repository's namespace (ROOT\WMI unless it names another): WQL queries,
+// PutInstance writing an object back, and GetObject handing out a class definition.
 #ifndef WINSIM_WMI_SERVICES_H
 #define WINSIM_WMI_SERVICES_H
 
@@ -17,6 +17,8 @@ class Services final : public ComObject<IWbemServices> {
 public:
     explicit Services(std::shared_ptr<Repository> repository) : m_repository(std::move(repository)) {}
 
+    HRESULT STDMETHODCALLTYPE GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext* pCtx,
+                                        IWbemClassObject** ppObject, IWbemCallResult** ppCallResult) override;
     HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext* pCtx,
                                           IWbemCallResult** ppCallResult) override;
     HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
@@ -25,6 +27,7 @@ public:
 private:
     HRESULT execQuery(const BSTR language, const BSTR query, IEnumWbemClassObject** result);
     HRESULT putInstance(IWbemClassObject* object, LONG flags);
+    HRESULT getClass(const BSTR path, IWbemClassObject** result);
 
     std::shared_ptr<Repository> m_repository;
 };

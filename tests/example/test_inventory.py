@@ -23,10 +23,12 @@ class InventoryTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.workdir, ignore_errors=True)
 
-    def run_inventory(self, *args):
+    def run_inventory(self, *args, **kwargs):
         env = dict(os.environ, WMISIM_REPOSITORY=self.repository,
                    WMISIM_LOG=os.path.join(self.workdir, 'calls.log'))
         env.pop('WMISIM_FAULTS', None)
+        if kwargs.get('faults'):
+            env['WMISIM_FAULTS'] = kwargs['faults']
         process = subprocess.Popen([sys.executable, SCRIPT] + list(args), env=env,
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         stdout, stderr = process.communicate()
@@ -67,6 +69,16 @@ class InventoryTest(unittest.TestCase):
         status, _, report, _ = self.run_inventory(u'PCI\\NO_SUCH_ADAPTER')
         self.assertEqual(0, status, report)
         self.assertIn(u'no HBA information for this instance name', report)
+
+    def test_failed_configuration_reads_are_reported_not_fatal(self):
+        status, _, report, leaks = self.run_inventory(
+            ADAPTER_0, faults='ExecQuery:MSiSCSI_NICConfig=WBEM_E_FAILED,'
+                              'ExecQuery:MSiSCSI_TCPIPConfig=WBEM_E_FAILED')
+        self.assertEqual(0, status, report)
+        self.assertIn(u'TCP/IP configuration: not available', report)
+        self.assertIn(u'NIC configuration: not available', report)
+        self.assertIn(u'PDORemovePeriod: 20 s', report)
+        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
 
 
 if __name__ == '__main__':

@@ -21,18 +21,36 @@ class Concurrency(unittest.TestCase):
         self.assertEqual(len(result.calls('CoCreateInstance ')), report['objects'])
         self.assertEqual(result.leaks, scenario.NO_LEAKS)
 
-    def test_interpreter_lock_is_released_during_the_query(self):
-        delay_ms = 200
+    def run_slowed(self, site, delay_ms):
+        """Per method: (seconds, counts during the call, counts during a sleep as long)."""
         result = harness.run(harness.script('gil_child.py'), mof=harness.sample_mof(),
-                             args=(ARGUMENT, str(delay_ms)))
+                             args=(ARGUMENT, str(delay_ms), site))
         report = harness.outcome_of(result)
         self.assertEqual((result.returncode, report is not None), (0, True), result.stderr[-800:])
-        for method, (seconds, counted) in sorted(report.items()):
+        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+        return sorted(report.items())
+
+    def test_interpreter_lock_is_released_during_the_query(self):
+        delay_ms = 200
+        for method, (seconds, counted, _) in self.run_slowed('ExecQuery', delay_ms):
             self.assertGreaterEqual(seconds, delay_ms / 1000.0 * 0.9, method)
             # A held lock leaves the counter still for the whole delay; a released one lets it
             # count hundreds of thousands of times (thousands even on a loaded machine).
             self.assertGreater(counted, 1000, '%s: %d counts in %.3f s' % (method, counted, seconds))
-        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+
+    def test_interpreter_lock_is_released_while_properties_are_read(self):
+        delay_ms = 300
+        report = self.run_slowed('Get', delay_ms)
+        self.assertEqual([method for method, _ in report],
+                         ['GetMSiSCSI_HBAInformation', 'GetMSiSCSI_InitiatorSessionInfo',
+                          'GetMSiSCSI_NICConfig', 'GetMSiSCSI_TCPIPConfig'])
+        for method, (seconds, counted, counted_asleep) in report:
+            self.assertGreaterEqual(seconds, delay_ms / 1000.0 * 0.9, method)
+            # Compared with the counter's pace while this thread merely slept: a read under the
+            # lock would leave it at the few counts of the call's unslowed part.
+            self.assertGreater(counted, counted_asleep // 4,
+                               '%s: %d counts in %.3f s, %d asleep' % (method, counted, seconds,
+                                                                       counted_asleep))
 
 
 if __name__ == '__main__':

@@ -13,6 +13,10 @@ class TwoFaces final : public winsim::ComObject<IWbemLocator, IWbemServices>
 public:
     HRESULT STDMETHODCALLTYPE ConnectServer(const BSTR, const BSTR, const BSTR, const BSTR, LONG, const BSTR,
                                             IWbemContext*, IWbemServices**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetObject(const BSTR, LONG, IWbemContext*, IWbemClassObject**, IWbemCallResult**) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**) override
     {
         return E_NOTIMPL;

@@ -52,7 +52,9 @@ def _run_in(workdir, code, mof, faults, env, args):
     log_path = os.path.join(workdir, 'calls.log')
     script = os.path.join(workdir, 'scenario.py')
     with open(script, 'wb') as f:
-        f.write(FUTURE.encode('utf-8') + (code.encode('utf-8') if isinstance(code, text_type) else code))
+        data = code.encode('utf-8') if isinstance(code, text_type) else code
+        # A script with future imports of its own (after its docstring) says what it needs.
+        f.write(data if b'from __future__ import' in data else FUTURE.encode('utf-8') + data)
     environment = dict(os.environ)
     for name in ('WMISIM_REPOSITORY', 'WMISIM_FAULTS', 'WMISIM_LOG'):
         environment.pop(name, None)

@@ -17,8 +17,11 @@
 
 #include "engine/wmifacade.h"
 #include "records/MSiSCSI_HBAInformation.h"
+#include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
+#include "records/py_ref.h"
+#include "records/record_list.h"
 #include "trace/console.h"
 
 namespace {
@@ -59,6 +62,25 @@ const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
 
 typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);
 
+// One adapter with two sessions of one and two connections: six builds, the connections and
+// each session before it, the adapter last.
+const char SESSIONS[] =
+    "class ISCSI_ConnectionStatic { uint64 UniqueConnectionId; uint16 CID; uint32 AuthType; };\n"
+    "class ISCSI_SessionStatic { uint64 UniqueSessionId; string TargetiSCSIName;\n"
+    "    ISCSI_ConnectionStatic ConnectionsList[]; };\n"
+    "class MSiSCSI_InitiatorSessionInfo { string InstanceName; uint64 UniqueAdapterId;\n"
+    "    ISCSI_SessionStatic SessionsList[]; };\n"
+    "instance of MSiSCSI_InitiatorSessionInfo { InstanceName = \"A\"; UniqueAdapterId = 1;\n"
+    "  SessionsList = {\n"
+    "    instance of ISCSI_SessionStatic { UniqueSessionId = 2; TargetiSCSIName = \"t\";\n"
+    "      ConnectionsList = {\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 3; } }; },\n"
+    "    instance of ISCSI_SessionStatic { UniqueSessionId = 4; TargetiSCSIName = \"u\";\n"
+    "      ConnectionsList = {\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 5; },\n"
+    "        instance of ISCSI_ConnectionStatic { UniqueConnectionId = 6; } }; }\n"
+    "  }; };\n";
+
 class ConversionFailureTest : public ::testing::Test
 {
 protected:
@@ -74,7 +96,7 @@ protected:
         // One file per process: ctest may run these tests side by side.
         s_repository = ::testing::TempDir() + "records_conversion_" +
                        std::to_string(getpid()) + ".mof";
-        std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter;
+        std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter << SESSIONS;
         setenv("WMISIM_REPOSITORY", s_repository.c_str(), 1);
         installTraceOutput();
         Py_Initialize();
@@ -108,20 +130,19 @@ protected:
         PyErr_Clear();
     }
 
-    // Fails each of the conversion's `builds` Py_BuildValue calls in turn. When `stopsAtFailure`,
-    // a failed build must also end the building (nothing to build the dictionary from).
+    // Fails each of the conversion's `builds` Py_BuildValue calls in turn: a failed build ends
+    // the building (nothing to build the dictionary from) and releases what was built.
     template <typename Record>
-    void expectEachFailedBuildReleasesEverything(RecordQuery query, int builds, bool stopsAtFailure)
+    void expectEachFailedBuildReleasesEverything(RecordQuery query, int builds)
     {
         for (int failing = 1; failing <= builds; ++failing) {
             Record record;
             ASSERT_EQ(1, (m_engine.*query)(ADAPTER, &record));
+            record.read();
             g_buildCalls = 0;
             g_failingCall = failing;
             EXPECT_TRUE(record.PyGetObject() == NULL) << "failing call " << failing;
-            if (stopsAtFailure) {
-                EXPECT_EQ(failing, g_buildCalls);
-            }
+            EXPECT_EQ(failing, g_buildCalls);
             expectMemoryError();
             expectBuiltObjectsReleased();
         }
@@ -135,24 +156,46 @@ std::string ConversionFailureTest::s_repository;
 
 TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
 {
-    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2, true);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2);
 }
 
 TEST_F(ConversionFailureTest, NICConfigReleasesTheMacTuple)
 {
-    expectEachFailedBuildReleasesEverything<MSiSCSI_NICConfig>(&WMIFacade::queryNICConfig, 2, true);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_NICConfig>(&WMIFacade::queryNICConfig, 2);
 }
 
 TEST_F(ConversionFailureTest, TCPIPConfigReleasesEveryAddressDictionary)
 {
     // Calls 1 to 5 build the addresses, call 6 the configuration.
-    expectEachFailedBuildReleasesEverything<MSiSCSI_TCPIPConfig>(&WMIFacade::queryTCPIPConfig, 6, false);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_TCPIPConfig>(&WMIFacade::queryTCPIPConfig, 6);
+}
+
+// Every level of the session tree stops at a failed build and releases what it built; the
+// method's list gets nothing.
+TEST_F(ConversionFailureTest, SessionTreeReleasesEveryLevel)
+{
+    for (int failing = 1; failing <= 6; ++failing) {
+        RecordList<MSiSCSI_InitiatorSessionInfo> records;
+        ASSERT_EQ(1, m_engine.queryInitiatorSessionInfo(NULL, records.items()));
+        ASSERT_EQ(1u, records.items().size());
+        records.readEach<MSiSCSI_InitiatorSessionInfo>();
+        PyRef list(PyList_New(0));
+        g_buildCalls = 0;
+        g_failingCall = failing;
+        EXPECT_FALSE(records.convertInto<MSiSCSI_InitiatorSessionInfo>(list.get()))
+            << "failing call " << failing;
+        EXPECT_EQ(failing, g_buildCalls);
+        EXPECT_EQ(0, PyList_GET_SIZE(list.get()));
+        expectMemoryError();
+        expectBuiltObjectsReleased();
+    }
 }
 
 TEST_F(ConversionFailureTest, SuccessfulConversionLeavesTheResultAsOnlyOwner)
 {
     MSiSCSI_TCPIPConfig record;
     ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
+    record.read();
     PyObject* result = record.PyGetObject();
     ASSERT_TRUE(result != NULL);
     ASSERT_EQ(6u, g_built.size());

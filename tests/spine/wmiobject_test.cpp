@@ -241,4 +241,28 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     EXPECT_EQ(1, address.gets());
 }
 
+
+// Values of an object or array type whose pointer is null: nothing is dereferenced or attached.
+TEST_F(WMIObjectTest, ObjectAndArrayValuesWithoutPointer)
+{
+    VARIANT value;
+    VariantInit(&value);
+    V_VT(&value) = VT_UNKNOWN;
+    V_UNKNOWN(&value) = NULL;
+    instance.set(L"IpAddress", &value);
+    V_VT(&value) = VT_ARRAY | VT_UI1;
+    V_ARRAY(&value) = NULL;
+    instance.set(L"MacAddress", &value);
+
+    Record target;
+    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", L"ISCSI_IP_Address", &target)); });
+    EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject ok\n")) << out;
+    out = captureOutput([&] { EXPECT_EQ(0, target.getLong(L"Type")); });
+    EXPECT_EQ("", out);
+
+    BYTE buffer[6] = {7, 7, 7, 7, 7, 7};
+    captureOutput([&] { EXPECT_TRUE(record.getByteArray(L"MacAddress", buffer, sizeof buffer)); });
+    EXPECT_EQ(7, buffer[0]);
+}
+
 }  // namespace

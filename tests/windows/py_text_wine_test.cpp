@@ -8,6 +8,7 @@
 
 #include "fake_class_object.h"
 #include "records/py_text.h"
+#include "records/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {
@@ -39,9 +40,9 @@ std::vector<unsigned> readAsRecord(const std::wstring& value)
     {
         WMIObject record;
         record.attach(&object);
-        PyText<WMIObject::STRING_BUFFER_SIZE> text;
-        EXPECT_TRUE(record.getString(L"Name", text.wide()));
-        units = unitsOf(text.unicode());
+        StringText text;
+        EXPECT_TRUE(record.getString(L"Name", text.text));
+        units = unitsOf(PyText<WMIObject::STRING_BUFFER_SIZE>(text).unicode());
     }
     EXPECT_EQ(1u, object.references());
     return units;
@@ -58,10 +59,10 @@ TEST(PyTextUtf16, PairsAndLoneSurrogatesPassUnchanged)
         std::wstring(L"x") + wchar_t(0xD800) + L"y" + wchar_t(0xDC00),
     };
     for (const std::wstring& value : cases) {
-        PyText<16> text;
-        value.copy(text.wide(), value.size());
-        text.wide()[value.size()] = L'\0';
-        EXPECT_EQ(unitsOf(value), unitsOf(text.unicode()));
+        WideText<16> text;
+        value.copy(text.text, value.size());
+        text.text[value.size()] = L'\0';
+        EXPECT_EQ(unitsOf(value), unitsOf(PyText<16>(text).unicode()));
         EXPECT_EQ(unitsOf(value), readAsRecord(value));
     }
 }

@@ -20,6 +20,11 @@ quillet_windows_gtest(wine_wmi_tests
     ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
 target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
 
+# The trace's line writer, its output read from a pipe and from Wine's console.
+add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)
+target_link_libraries(trace_lines_probe PRIVATE quillet_windows_core)
+set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
 # String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
 # interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
 set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
@@ -58,6 +63,12 @@ add_test(NAME ostrand_wine
 set_tests_properties(ostrand_wine PROPERTIES ENVIRONMENT
     "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/setup;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
 quillet_wine_tests(ostrand_wine)
+
+add_test(NAME trace_wine
+         COMMAND ${QUILLET_PYTHON2} ${CMAKE_CURRENT_LIST_DIR}/test_trace_wine.py -v)
+set_tests_properties(trace_wine PROPERTIES ENVIRONMENT
+    "TRACE_PROBE=$<TARGET_FILE:trace_lines_probe>;WINE_LAUNCHER=${launcher_words}")
+quillet_wine_tests(trace_wine)
 
 # setup.py's Windows flags, on the host's Pythons (both language lines where present). Debian's
 # python3 has setuptools; pyenv's shims depend on the active version.

@@ -1,0 +1,109 @@
+// QuilletCapture: records a WMI namespace's classes and instances as a MOF file that the
+// offline stand-in replays. Exit codes in exit_codes.h.
+#include <windows.h>
+#include <wbemidl.h>
+
+#include <stdio.h>
+#include <time.h>
+
+#include <new>
+
+#include "capture_error.h"
+#include "command_line.h"
+#include "connection.h"
+#include "exit_codes.h"
+#include "mof_writer.h"
+#include "namespace_reader.h"
+#include "output.h"
+#include "redactor.h"
+#include "text.h"
+
+namespace {
+
+bool isAccessDenied(HRESULT hr)
+{
+    return hr == static_cast<HRESULT>(WBEM_E_ACCESS_DENIED) || hr == E_ACCESSDENIED;
+}
+
+std::string utcNow()
+{
+    time_t now = time(NULL);
+    char text[32] = "";
+    struct tm* utc = gmtime(&now);
+    if (utc)
+        strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+    return text;
+}
+
+int connectionFailure(const CaptureOptions& options, const char* step, HRESULT hr)
+{
+    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s failed with %s%s\n",
+            utf8(options.nameSpace).c_str(), step, hresultText(hr).c_str(),
+            isAccessDenied(hr) ? " (access denied: run as an administrator)" : "");
+    return isAccessDenied(hr) ? kExitAccessDenied : kExitConnection;
+}
+
+// Reads every requested class; sets *partial when one was missing.
+int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial)
+{
+    ComApartment com;
+    if (FAILED(com.result()) && com.result() != RPC_E_CHANGED_MODE)
+        return connectionFailure(options, "CoInitializeEx", com.result());
+    ScopedComPtr<IWbemServices> services;
+    const char* step = "";
+    HRESULT hr = connectNamespace(options.nameSpace, services.Receive(), &step);
+    if (FAILED(hr))
+        return connectionFailure(options, step, hr);
+
+    NamespaceReader reader(services.Get(), capture);
+    for (size_t i = 0; i < options.classes.size(); ++i) {
+        try {
+            hr = reader.captureClass(options.classes[i]);
+        } catch (const CaptureError& error) {
+            fprintf(stderr, "QuilletCapture: %s; nothing written\n", error.what());
+            return isAccessDenied(error.result()) ? kExitAccessDenied : kExitCaptureFailed;
+        }
+        if (FAILED(hr)) {
+            fprintf(stderr, "QuilletCapture: class %s is not in namespace %s (%s), skipped\n",
+                    utf8(options.classes[i]).c_str(), utf8(options.nameSpace).c_str(), hresultText(hr).c_str());
+            *partial = true;
+        }
+    }
+    return kExitComplete;
+}
+
+int capture(const CaptureOptions& options)
+{
+    Capture capture;
+    capture.nameSpace = options.nameSpace;
+    capture.classes = options.classes;
+    bool partial = false;
+    int code = readNamespace(options, &capture, &partial);
+    if (code != kExitComplete)
+        return code;
+    if (options.redact)
+        redact(&capture);
+    std::string error;
+    if (!writeOutput(options.outputPath, writeMof(capture, utcNow()), &error)) {
+        fprintf(stderr, "QuilletCapture: %s\n", error.c_str());
+        return kExitOutputFailed;
+    }
+    return partial ? kExitPartial : kExitComplete;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    CaptureOptions options;
+    if (!parseCommandLine(argc, argv, &options)) {
+        ShowCaptureUsage();
+        return kExitUsage;
+    }
+    try {
+        return capture(options);
+    } catch (const std::bad_alloc&) {
+        fprintf(stderr, "QuilletCapture: out of memory; nothing written\n");
+        return kExitCaptureFailed;
+    }
+}

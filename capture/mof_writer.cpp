@@ -1,0 +1,153 @@
+#include "mof_writer.h"
+
+#include <stdio.h>
+
+#include "text.h"
+#include "version.h"
+
+namespace {
+
+const char* scalarTypeName(CIMTYPE base)
+{
+    switch (base) {
+    case CIM_BOOLEAN: return "boolean";
+    case CIM_UINT8: return "uint8";
+    case CIM_SINT8: return "sint8";
+    case CIM_UINT16: return "uint16";
+    case CIM_SINT16: return "sint16";
+    case CIM_UINT32: return "uint32";
+    case CIM_SINT32: return "sint32";
+    case CIM_UINT64: return "uint64";
+    case CIM_SINT64: return "sint64";
+    case CIM_REAL32: return "real32";
+    case CIM_REAL64: return "real64";
+    case CIM_CHAR16: return "char16";
+    case CIM_DATETIME: return "datetime";
+    case CIM_OBJECT: return "object";
+    default: return "string";
+    }
+}
+
+class Writer
+{
+public:
+    std::string out;
+
+    void classDeclaration(const CapturedClass& cls)
+    {
+        out += "class " + utf8(cls.name) + " {\n";
+        for (size_t i = 0; i < cls.properties.size(); ++i) {
+            const CapturedProperty& property = cls.properties[i];
+            CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
+            out += "    ";
+            out += base == CIM_OBJECT && !property.objectClass.empty() ? utf8(property.objectClass)
+                                                                       : scalarTypeName(base);
+            out += " " + utf8(property.name);
+            if (property.type & CIM_FLAG_ARRAY)
+                out += "[]";
+            out += ";\n";
+        }
+        out += "};\n\n";
+    }
+
+    void instance(const CapturedInstance& object, int indent)
+    {
+        out += "instance of " + utf8(object.cls->name) + " {\n";
+        for (size_t i = 0; i < object.values.size(); ++i) {
+            pad(indent + 1);
+            out += utf8(object.cls->properties[i].name) + " = ";
+            value(object.values[i], indent + 1);
+            out += ";\n";
+        }
+        pad(indent);
+        out += "}";
+    }
+
+private:
+    void pad(int indent) { out.append(static_cast<size_t>(indent) * 4, ' '); }
+
+    void value(const CapturedValue& value, int indent)
+    {
+        switch (value.kind) {
+        case CapturedValue::Null: out += "NULL"; return;
+        case CapturedValue::Literal: out += value.literal; return;
+        case CapturedValue::Text: out += mofString(value.text); return;
+        case CapturedValue::Object: instance(*value.object, indent); return;
+        case CapturedValue::Array: array(value, indent); return;
+        }
+    }
+
+    void array(const CapturedValue& value, int indent)
+    {
+        bool objects = false;
+        for (size_t i = 0; i < value.elements.size(); ++i)
+            objects = objects || value.elements[i].kind == CapturedValue::Object;
+        if (value.elements.empty()) {
+            out += "{}";
+            return;
+        }
+        if (!objects) {
+            // Scalars on one line.
+            out += "{ ";
+            for (size_t i = 0; i < value.elements.size(); ++i) {
+                if (i)
+                    out += ", ";
+                this->value(value.elements[i], indent);
+            }
+            out += " }";
+            return;
+        }
+        out += "{\n";
+        for (size_t i = 0; i < value.elements.size(); ++i) {
+            pad(indent + 1);
+            this->value(value.elements[i], indent + 1);
+            out += i + 1 < value.elements.size() ? ",\n" : "\n";
+        }
+        pad(indent);
+        out += "}";
+    }
+};
+
+}  // namespace
+
+std::string mofString(const std::wstring& text)
+{
+    std::string out = "\"";
+    forEachCodePoint(text, [&out](unsigned long c, bool loneSurrogate) {
+        switch (c) {
+        case '\\': out += "\\\\"; return;
+        case '"': out += "\\\""; return;
+        case '\n': out += "\\n"; return;
+        case '\r': out += "\\r"; return;
+        case '\t': out += "\\t"; return;
+        }
+        if (c < 0x20 || c == 0x7F || loneSurrogate || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF) {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\x%04lX", c & 0xFFFFul);
+            out += escape;
+            return;
+        }
+        appendUtf8(&out, c);
+    });
+    return out + "\"";
+}
+
+std::string writeMof(const Capture& capture, const std::string& capturedAt)
+{
+    Writer writer;
+    std::string classes;
+    for (size_t i = 0; i < capture.classes.size(); ++i)
+        classes += (i ? ", " : "") + utf8(capture.classes[i]);
+    writer.out = "// Captured by QuilletCapture " QUILLET_CAPTURE_VERSION "\n"
+                 "// Namespace: " + utf8(capture.nameSpace) + "\n"
+                 "// Classes: " + classes + "\n"
+                 "// Captured at: " + capturedAt + "\n"
+                 "#pragma namespace(" + mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";
+    for (size_t i = 0; i < capture.declared.size(); ++i)
+        writer.classDeclaration(*capture.declared[i]);
+    for (size_t i = 0; i < capture.instances.size(); ++i) {
+        writer.instance(capture.instances[i], 0);
+        writer.out += ";\n\n";
+    }
+    return writer.out;
+}

@@ -1,0 +1,40 @@
+// Reads classes and their instances from one namespace into a Capture: each class declared from
+// its live definition, embedded classes declared before the classes that hold them, instances
+// in the order the namespace returns them.
+#ifndef QUILLET_CAPTURE_NAMESPACE_READER_H
+#define QUILLET_CAPTURE_NAMESPACE_READER_H
+
+#include <windows.h>
+#include <wbemidl.h>
+
+#include <string>
+#include <vector>
+
+#include "captured.h"
+#include "value_reader.h"
+
+class NamespaceReader : public ObjectClasses
+{
+public:
+    // `services` is borrowed for the reader's lifetime.
+    NamespaceReader(IWbemServices* services, Capture* capture) : m_services(services), m_capture(capture) {}
+
+    // Adds the class, the classes its instances embed and its instances. Returns S_OK, or the
+    // HRESULT saying that the namespace lacks the class (then the capture is left as it was).
+    // Any other failure is thrown as CaptureError.
+    HRESULT captureClass(const std::wstring& className);
+
+    const CapturedClass& classOfObject(IWbemClassObject* object);
+
+private:
+    const CapturedClass* findDeclared(const std::wstring& className) const;
+    // Declares the class (after the classes its properties embed); `instance` stands in for a
+    // definition the namespace does not serve. Returns null when the class is missing.
+    const CapturedClass* declare(const std::wstring& className, IWbemClassObject* instance, HRESULT* missing);
+
+    IWbemServices* m_services;
+    Capture* m_capture;
+    std::vector<std::wstring> m_declaring;  // guards against classes that embed each other
+};
+
+#endif

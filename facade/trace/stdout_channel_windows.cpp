@@ -1,0 +1,96 @@
+#ifdef _WIN32
+
+#include "trace/stdout_channel.h"
+
+#include <windows.h>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+namespace {
+
+std::mutex g_outputLock;
+
+void flushCStdout()
+{
+    const bool failedBefore = ferror(stdout) != 0;
+    if (fflush(stdout) != 0 && !failedBefore)
+        clearerr(stdout);
+}
+
+// Line ends as a Windows console program writes them (the C runtime's text mode did this
+// before the trace had its own channel).
+std::string withCrLf(const char* text, size_t size)
+{
+    std::string result;
+    result.reserve(size + size / 16 + 2);
+    for (size_t i = 0; i < size; ++i) {
+        if (text[i] == '\n')
+            result += '\r';
+        result += text[i];
+    }
+    return result;
+}
+
+// A console shows UTF-16 as it is; bytes written to it would be read in its code page
+// (437 or 850, not UTF-8) and come out mangled.
+bool writeConsole(HANDLE console, const std::string& text)
+{
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          NULL, 0);
+    if (units <= 0)
+        return false;
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], units);
+    // Older consoles refuse very large writes: pieces, never splitting a surrogate pair.
+    const DWORD PIECE = 8192;
+    for (size_t done = 0; done < wide.size();) {
+        DWORD piece = static_cast<DWORD>(wide.size() - done < PIECE ? wide.size() - done : PIECE);
+        if (done + piece < wide.size() && wide[done + piece - 1] >= 0xD800 &&
+            wide[done + piece - 1] <= 0xDBFF)
+            --piece;
+        DWORD written = 0;
+        if (!WriteConsoleW(console, wide.data() + done, piece, &written, NULL) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// A pipe or a file gets the UTF-8 bytes unchanged.
+bool writeBytes(HANDLE file, const std::string& text)
+{
+    const size_t PIECE = 1 << 30;  // WriteFile takes a 32-bit size
+    for (size_t done = 0; done < text.size();) {
+        const size_t rest = text.size() - done;
+        DWORD written = 0;
+        if (!WriteFile(file, text.data() + done, static_cast<DWORD>(rest < PIECE ? rest : PIECE),
+                       &written, NULL))
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool writeWholeLine(const char* text, size_t size)
+{
+    const DWORD savedError = GetLastError();
+    bool written = false;
+    try {
+        const std::string line = withCrLf(text, size);
+        std::lock_guard<std::mutex> hold(g_outputLock);
+        flushCStdout();
+        HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+        DWORD mode = 0;
+        if (output != NULL && output != INVALID_HANDLE_VALUE)
+            written = GetConsoleMode(output, &mode) ? writeConsole(output, line)
+                                                    : writeBytes(output, line);
+    } catch (...) {  // no memory for the copy, or the lock failed: this line is lost
+    }
+    SetLastError(savedError);
+    return written;
+}
+
+#endif
