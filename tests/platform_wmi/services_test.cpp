@@ -1,7 +1,6 @@
 // Queries, enumeration, writing back, and the faults and log lines of the service's calls.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <vector>
 
 #include "env_guard.h"
@@ -256,7 +255,9 @@ TEST_F(ServicesLogTest, FaultsHitTheSelectedCallOnly)
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "ExecQuery WQL 0x30 SELECT * FROM Counters = 0x80041001"));
 }
 
-TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerateWellUnderASecond)
+// Size only: how fast it loads and enumerates is measured by bench/ (10,000 sessions), not
+// asserted here, where a loaded machine would fail it.
+TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerate)
 {
     std::string mof = "class Address { uint32 Type; uint32 IpV4Address; };\n"
                       "class Session { string InstanceName; uint64 Id; Address Primary; Address All[]; };\n";
@@ -267,7 +268,6 @@ TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerateWellUnderASecond)
                "; };\n  All = {instance of Address { Type = 1; }, instance of Address { Type = 2; },"
                " instance of Address { Type = 3; }};\n};\n";
     }
-    auto start = std::chrono::steady_clock::now();
     Ref<IWbemServices> services(servicesOver(repositoryFromMof(mof)));
     Ref<IEnumWbemClassObject> enumerator;
     ASSERT_EQ(S_OK, query(services.get(), L"SELECT * FROM Session", enumerator.out()));
@@ -281,13 +281,7 @@ TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerateWellUnderASecond)
         ASSERT_EQ(S_OK, object->Get(L"All", 0, &all, nullptr, nullptr));
         ++count;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(10000, count);
-#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
-    EXPECT_LT(seconds, 1.0);
-#else
-    EXPECT_LT(seconds, 5.0);  // unoptimised and instrumented builds are several times slower
-#endif
 }
 
 }  // namespace
