@@ -25,21 +25,24 @@ bool sendLine()
 // goes changes. No put area: the buffer object is shared by every thread, the text is not.
 // A flush (std::endl) ends the line. Neither buffer ever reports a failure: the stream must
 // never turn bad because standard output refused a line.
-class NarrowLineBuf : public std::streambuf
+template <typename Char, void (*append)(const Char*, size_t)>
+class LineBuf : public std::basic_streambuf<Char>
 {
+    typedef std::basic_streambuf<Char> Base;
+
 protected:
-    int_type overflow(int_type c) override
+    typename Base::int_type overflow(typename Base::int_type c) override
     {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            const char character = traits_type::to_char_type(c);
-            pending_line::appendNarrow(&character, 1);
+        if (!Base::traits_type::eq_int_type(c, Base::traits_type::eof())) {
+            const Char character = Base::traits_type::to_char_type(c);
+            append(&character, 1);
         }
-        return traits_type::not_eof(c);
+        return Base::traits_type::not_eof(c);
     }
 
-    std::streamsize xsputn(const char* text, std::streamsize count) override
+    std::streamsize xsputn(const Char* text, std::streamsize count) override
     {
-        pending_line::appendNarrow(text, static_cast<size_t>(count));
+        append(text, static_cast<size_t>(count));
         return count;
     }
 
@@ -50,30 +53,8 @@ protected:
     }
 };
 
-class WideLineBuf : public std::wstreambuf
-{
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            const wchar_t character = traits_type::to_char_type(c);
-            pending_line::appendWide(&character, 1);
-        }
-        return traits_type::not_eof(c);
-    }
-
-    std::streamsize xsputn(const wchar_t* text, std::streamsize count) override
-    {
-        pending_line::appendWide(text, static_cast<size_t>(count));
-        return count;
-    }
-
-    int sync() override
-    {
-        sendLine();
-        return 0;
-    }
-};
+typedef LineBuf<char, pending_line::appendNarrow> NarrowLineBuf;
+typedef LineBuf<wchar_t, pending_line::appendWide> WideLineBuf;
 
 }  // namespace
 
