@@ -34,30 +34,30 @@ int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, 
     if (!isConnected() && !connect())
         return 0;
     ScopedBstr query(buildQueryText(selectText, instanceName).c_str());
+    ScopedComPtr<IEnumWbemClassObject> enumerator;
     HRESULT hr;
     {
         ScopedBstr language(L"WQL");
         hr = m_pServices->ExecQuery(language.Get(), query.Get(),
-                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL, ppEnum);
+                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL,
+                                    enumerator.Receive());
     }
     // A success code without an enumerator is a failed query too: there is nothing to enumerate.
-    if (FAILED(hr) || !*ppEnum) {
+    if (FAILED(hr) || !enumerator.Get()) {
         traceHresult(QUERY_FAILED, hr);
-        if (*ppEnum) {
-            (*ppEnum)->Release();
-            *ppEnum = NULL;
-        }
         return 0;
     }
+    *ppEnum = enumerator.Detach();
     return 1;
 }
 
 bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed)
 {
     *ppObject = NULL;
+    ScopedComPtr<IWbemClassObject> object;
     ULONG returned = 0;
-    HRESULT hr = pEnum->Next(WBEM_INFINITE, 1, ppObject, &returned);
-    const bool delivered = returned != 0 && *ppObject != NULL;
+    HRESULT hr = pEnum->Next(WBEM_INFINITE, 1, object.Receive(), &returned);
+    const bool delivered = returned != 0 && object.Get() != NULL;
     // The end of the data is a success code other than S_OK with nothing returned. S_OK promises
     // the one object asked for, and a returned count promises its pointer: without them the call
     // failed like one that says so.
@@ -66,17 +66,13 @@ bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppO
         // With immediate return a missing class or a provider failure arrives here, not from
         // ExecQuery: it is a failed query, not an empty answer.
         traceHresult(QUERY_FAILED, hr);
-        if (delivered)
-            (*ppObject)->Release();
-        *ppObject = NULL;
         if (pFailed)
             *pFailed = true;
         return false;
     }
-    if (!delivered) {
-        *ppObject = NULL;
+    if (!delivered)
         return false;
-    }
+    *ppObject = object.Detach();
     return true;
 }
 
