@@ -34,10 +34,11 @@ ROUNDS = 3  # timing runs of each call and of its floor; the least counts
 
 
 def module_dir(build):
+    # Quillet.so for 2.7, Quillet.cpython-3XX-<platform>.so for 3.x.
     for folder, _, files in os.walk(build):
-        if 'Quillet.so' in files:
+        if any(name.startswith('Quillet.') and name.endswith('.so') for name in files):
             return folder
-    sys.exit('no Quillet.so under %s: build first' % build)
+    sys.exit('no Quillet module under %s: build first' % build)
 
 
 def run_child(env, method, args, calls, mode, sink):
