@@ -86,13 +86,13 @@ int main(int argc, char* argv[])
         WMIObject record;
         record.attach(instance);
         for (int i = 3; i < argc; ++i) {
-            std::string spec(argv[i]);
-            size_t colon = spec.find(':');
+            std::string request(argv[i]);
+            size_t colon = request.find(':');
             if (colon == std::string::npos) {
                 fprintf(stderr, "not READER:PROPERTY: %s\n", argv[i]);
                 return 2;
             }
-            read(record, spec.substr(0, colon), widen(spec.substr(colon + 1).c_str()));
+            read(record, request.substr(0, colon), widen(request.substr(colon + 1).c_str()));
         }
     }
     instance->Release();
