@@ -21,15 +21,7 @@ TEST(AllocationFailure, RuntimeCallsDoTheirWorkOrFailWithOutOfMemory)
             return CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                     reinterpret_cast<void**>(&locator));
         },
-        [&](HRESULT hr) {
-            if (hr == S_OK) {
-                ASSERT_NE(nullptr, locator);
-                locator->Release();
-            } else {
-                EXPECT_EQ(E_OUTOFMEMORY, hr);
-                EXPECT_EQ(nullptr, locator);
-            }
-        });
+        handsOutOrNothing(locator, E_OUTOFMEMORY));
     EXPECT_TRUE(created.contains(E_OUTOFMEMORY));
     EXPECT_TRUE(created.contains(S_OK)) << "a lost log line failed the call";
 

@@ -80,4 +80,20 @@ auto failEachAllocation(Call call, Judge judge) -> SweepResults<decltype(call())
     return results;
 }
 
+// A judge for a call that hands out one interface through `out`: on S_OK a live interface,
+// which it releases; on any other result exactly `failure`, with `out` left null.
+template <typename Interface>
+auto handsOutOrNothing(Interface*& out, HRESULT failure)
+{
+    return [&out, failure](HRESULT hr) {
+        if (hr == S_OK) {
+            ASSERT_NE(nullptr, out);
+            out->Release();
+        } else {
+            EXPECT_EQ(failure, hr);
+            EXPECT_EQ(nullptr, out);
+        }
+    };
+}
+
 #endif

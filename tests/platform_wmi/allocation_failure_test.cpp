@@ -50,29 +50,13 @@ TEST_F(WmiAllocationFailure, ConnectAndQueryHandOutAnObjectOrNothing)
     IWbemServices* services = nullptr;
     auto connections = failEachAllocation(
         [&] { return locator->ConnectServer(rootWmi, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services); },
-        [&](HRESULT hr) {
-            if (hr == S_OK) {
-                ASSERT_NE(nullptr, services);
-                services->Release();
-            } else {
-                EXPECT_EQ(kOutOfMemory, hr);
-                EXPECT_EQ(nullptr, services);
-            }
-        });
+        handsOutOrNothing(services, kOutOfMemory));
     EXPECT_TRUE(connections.contains(kOutOfMemory));
 
     IEnumWbemClassObject* enumerator = nullptr;
     auto queries = failEachAllocation(
         [&] { return m_services->ExecQuery(m_language, m_query, 0, nullptr, &enumerator); },
-        [&](HRESULT hr) {
-            if (hr == S_OK) {
-                ASSERT_NE(nullptr, enumerator);
-                enumerator->Release();
-            } else {
-                EXPECT_EQ(kOutOfMemory, hr);
-                EXPECT_EQ(nullptr, enumerator);
-            }
-        });
+        handsOutOrNothing(enumerator, kOutOfMemory));
     EXPECT_TRUE(queries.contains(kOutOfMemory));
     EXPECT_TRUE(queries.contains(S_OK)) << "a lost log line failed the call";
 }
