@@ -11,6 +11,20 @@ const char TEXT_CODE[] = "U";
 const char TEXT_CODE[] = "u";
 #endif
 
+// Copies length units of text (wchar_t, or Py_UNICODE, a distinct type: unit by unit) into out;
+// false with MemoryError set when memory runs out.
+template <typename Unit>
+bool copyText(const Unit* text, Py_ssize_t length, std::wstring& out)
+{
+    try {
+        out.assign(text, text + length);
+        return true;
+    } catch (const std::bad_alloc&) {
+        PyErr_NoMemory();
+        return false;
+    }
+}
+
 }  // namespace
 
 #if PY_MAJOR_VERSION >= 3
@@ -61,13 +75,9 @@ bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
     wchar_t* wide = PyUnicode_AsWideCharString(object, &length);
     if (!wide)
         return false;
-    bool copied = true;
-    try {
-        text->assign(wide, wide + length);
-    } catch (const std::bad_alloc&) {
-        copied = false;
-    }
+    const bool copied = copyText(wide, length, *text);
     PyMem_Free(wide);
+    return copied;
 #else
     Py_UNICODE* wide = NULL;
     if (!PyArg_ParseTuple(args, format, &wide))
@@ -75,18 +85,8 @@ bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
     if (!text)
         return true;
     // The parser accepted exactly one unicode object: the tuple's only item.
-    Py_ssize_t length = PyUnicode_GET_SIZE(PyTuple_GET_ITEM(args, 0));
-    bool copied = true;
-    try {
-        // Py_UNICODE and wchar_t are distinct types: copy unit by unit.
-        text->assign(wide, wide + length);
-    } catch (const std::bad_alloc&) {
-        copied = false;
-    }
+    return copyText(wide, PyUnicode_GET_SIZE(PyTuple_GET_ITEM(args, 0)), *text);
 #endif
-    if (!copied)
-        PyErr_NoMemory();
-    return copied;
 }
 
 void flushScriptOutput()
