@@ -1,6 +1,6 @@
 #include "sim/fault_rules.h"
 #include "sim/sim.h"
-#include "sim/text.h"
+#include "sim/utf8.h"
 
 #include <cctype>
 #include <cwctype>

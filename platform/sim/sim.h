@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "sim/utf8.h"  // the log writes names as UTF-8
+
 namespace winsim {
 
 // The call log's path, or null when WMISIM_LOG is unset or empty.
@@ -46,9 +48,6 @@ long liveCount(Resource resource);
 
 // "0x" and eight lowercase hex digits.
 std::string hresultText(HRESULT hr);
-// UTF-8 of wide text (wchar_t holds one code point on Linux); lone surrogates become U+FFFD.
-std::string toUtf8(const wchar_t* text, size_t length);
-std::string toUtf8(std::wstring_view text);
 
 // Creates the WMI locator for CoCreateInstance (implemented by the WMI service, platform/wmi).
 // Throws std::bad_alloc when memory runs out.

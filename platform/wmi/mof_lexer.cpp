@@ -1,56 +1,21 @@
 #include "wmi/mof_lexer.h"
 
+#include "sim/utf8.h"
+
+#include <algorithm>
 #include <cstdlib>
 
 namespace winsim::wmi {
 
 namespace {
 
-// Length of the UTF-8 sequence starting at text[i], or 0 when it is malformed (overlong forms,
-// surrogates and values above U+10FFFF included).
-size_t sequenceLength(std::string_view text, size_t i, uint32_t* codePoint)
-{
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-        *codePoint = c;
-        return 1;
-    }
-    size_t extra = c >= 0xF5 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : 0;
-    if (extra == 0 || i + extra >= text.size()) return 0;
-    uint32_t cp = c & (0x3F >> extra);
-    for (size_t k = 1; k <= extra; ++k) {
-        unsigned char cc = static_cast<unsigned char>(text[i + k]);
-        if ((cc & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (cc & 0x3F);
-    }
-    static const uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    *codePoint = cp;
-    return extra + 1;
-}
-
 // A repository with broken text is refused rather than guessed at.
 void checkUtf8(std::string_view text)
 {
-    int line = 1;
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] == '\n') ++line;
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        uint32_t cp = 0;
-        size_t length = sequenceLength(text, i, &cp);
-        if (length == 0) throw MofError(line, "invalid UTF-8 text");
-        i += length;
-    }
-}
-
-std::string printable(std::string_view text)
-{
-    std::string out;
-    for (char c : text) out.push_back(c >= 0x20 && c < 0x7F ? c : '?');
-    return out;
+    size_t invalid = findInvalidUtf8(text);
+    if (invalid == std::string_view::npos) return;
+    std::string_view before = text.substr(0, invalid);
+    throw MofError(1 + static_cast<int>(std::count(before.begin(), before.end(), '\n')), "invalid UTF-8 text");
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -70,19 +35,6 @@ int hexDigit(char c)
 
 }  // namespace
 
-std::wstring wideFromUtf8(std::string_view utf8)
-{
-    std::wstring out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        uint32_t cp = 0xFFFD;
-        size_t length = sequenceLength(utf8, i, &cp);
-        out.push_back(static_cast<wchar_t>(length ? cp : 0xFFFD));
-        i += length ? length : 1;
-    }
-    return out;
-}
-
 bool MofToken::isKeyword(const char* keyword) const
 {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -94,7 +46,7 @@ bool MofToken::isKeyword(const char* keyword) const
 
 std::wstring MofToken::wide() const
 {
-    return wideFromUtf8(word);
+    return fromUtf8(word);
 }
 
 std::string MofToken::describe() const
@@ -102,7 +54,7 @@ std::string MofToken::describe() const
     switch (kind) {
     case Kind::End: return "end of file";
     case Kind::Identifier:
-    case Kind::Punct: return "'" + printable(word) + "'";
+    case Kind::Punct: return "'" + printableAscii(word) + "'";
     case Kind::Integer:
     case Kind::Real: return "a number";
     case Kind::String: return "a string";
@@ -158,7 +110,7 @@ MofToken MofLexer::next()
         token.word = m_text.substr(m_pos++, 1);
         return token;
     }
-    throw MofError(m_line, "unexpected character '" + printable(std::string_view(&c, 1)) + "'");
+    throw MofError(m_line, "unexpected character '" + printableAscii(std::string_view(&c, 1)) + "'");
 }
 
 void MofLexer::skipSpaceAndComments()
@@ -264,9 +216,9 @@ std::wstring MofLexer::quoted(char quote)
             value.push_back(escape());
             continue;
         }
-        uint32_t cp = 0;
-        m_pos += sequenceLength(m_text, m_pos, &cp);  // checked when the lexer was made
-        value.push_back(static_cast<wchar_t>(cp));
+        char32_t cp = 0;
+        decodeUtf8(m_text, m_pos, cp);  // checked when the lexer was made
+        appendWide(value, cp);
     }
 }
 
@@ -295,7 +247,7 @@ wchar_t MofLexer::escape()
         return static_cast<wchar_t>(value);
     }
     default:
-        throw MofError(m_line, "unknown escape sequence '\\" + printable(std::string_view(&c, 1)) + "'");
+        throw MofError(m_line, "unknown escape sequence '\\" + printableAscii(std::string_view(&c, 1)) + "'");
     }
 }
 

@@ -55,9 +55,6 @@ private:
     int m_line = 1;
 };
 
-// Decodes UTF-8 that the lexer has already checked.
-std::wstring wideFromUtf8(std::string_view utf8);
-
 }  // namespace winsim::wmi
 
 #endif

@@ -1,27 +1,16 @@
 #include "wmi/mof_parser.h"
 
+#include "sim/utf8.h"
+
 namespace winsim::wmi {
 
 namespace {
-
-// Names in messages: ASCII as it is, anything else as '?'.
-std::string narrow(std::wstring_view text)
-{
-    std::string out;
-    for (wchar_t c : text) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
-    return out;
-}
-
-std::string narrow(std::string_view utf8)
-{
-    return narrow(wideFromUtf8(utf8));
-}
 
 // A name as written in the file (UTF-8) against a declared one, without regard to case.
 bool sameName(std::string_view utf8, const std::wstring& name)
 {
     for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) return equalsNoCase(wideFromUtf8(utf8), name);
+        if (static_cast<unsigned char>(c) >= 0x80) return equalsNoCase(fromUtf8(utf8), name);
     if (utf8.size() != name.size()) return false;
     auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; };
     for (size_t i = 0; i < utf8.size(); ++i)
@@ -31,7 +20,7 @@ bool sameName(std::string_view utf8, const std::wstring& name)
 
 std::string typeName(const CimType& type)
 {
-    std::string name = type.kind == CimKind::Object && type.objectClass ? narrow(type.objectClass->name)
+    std::string name = type.kind == CimKind::Object && type.objectClass ? printableAscii(type.objectClass->name)
                                                                        : kindName(type.kind);
     return type.array ? name + "[]" : name;
 }
@@ -144,7 +133,7 @@ private:
     {
         if (m_token.kind != MofToken::Kind::Identifier) fail(std::string("expected ") + what);
         auto cls = findClass(m_token.word);
-        if (!cls) throw MofError(m_token.line, "class '" + narrow(m_token.word) + "' is not declared");
+        if (!cls) throw MofError(m_token.line, "class '" + printableAscii(m_token.word) + "' is not declared");
         advance();
         return cls;
     }
@@ -155,7 +144,7 @@ private:
         int line = m_token.line;
         auto cls = std::make_shared<ClassDef>();
         if (m_token.kind == MofToken::Kind::Identifier && findClass(m_token.word))
-            throw MofError(line, "class '" + narrow(m_token.word) + "' is already declared");
+            throw MofError(line, "class '" + printableAscii(m_token.word) + "' is already declared");
         cls->name = identifier("a class name");
         if (m_token.is(':')) {
             advance();
@@ -179,7 +168,7 @@ private:
         if (!kindFromName(m_token.wide(), &type.kind)) {
             type.kind = CimKind::Object;
             type.objectClass = findClass(m_token.word);
-            if (!type.objectClass) throw MofError(m_token.line, "unknown type '" + narrow(m_token.word) + "'");
+            if (!type.objectClass) throw MofError(m_token.line, "unknown type '" + printableAscii(m_token.word) + "'");
         }
         advance();
         PropertyDef property;
@@ -194,7 +183,7 @@ private:
         expect(';', "';' after the property declaration");
         size_t existing = cls.find(property.name);
         if (existing != ClassDef::npos && existing >= inherited)
-            throw MofError(line, "property '" + narrow(property.name) + "' is declared twice");
+            throw MofError(line, "property '" + printableAscii(property.name) + "' is declared twice");
         property.type = std::move(type);
         cls.addProperty(std::move(property));
     }
@@ -218,8 +207,8 @@ private:
             advance();
             size_t index = findProperty(*object->cls, name);
             if (index == ClassDef::npos)
-                throw MofError(line, "class '" + narrow(object->cls->name) + "' has no property '" + narrow(name) + "'");
-            if (assigned[index]) throw MofError(line, "property '" + narrow(name) + "' is set twice");
+                throw MofError(line, "class '" + printableAscii(object->cls->name) + "' has no property '" + printableAscii(name) + "'");
+            if (assigned[index]) throw MofError(line, "property '" + printableAscii(name) + "' is set twice");
             assigned[index] = true;
             expect('=', "'=' after the property name");
             object->values[index] = value(object->cls->properties[index].type);
@@ -299,8 +288,8 @@ private:
             int line = m_token.line;
             std::shared_ptr<const Instance> embedded = instance();
             if (type.objectClass && !embedded->cls->isA(*type.objectClass))
-                throw MofError(line, "expected an instance of '" + narrow(type.objectClass->name) + "', found one of '" +
-                                         narrow(embedded->cls->name) + "'");
+                throw MofError(line, "expected an instance of '" + printableAscii(type.objectClass->name) + "', found one of '" +
+                                         printableAscii(embedded->cls->name) + "'");
             return CimValue::ofObject(std::move(embedded));
         }
         default:
