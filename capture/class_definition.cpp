@@ -13,7 +13,7 @@ namespace {
 
 std::string where(const std::wstring& className, const std::wstring& property)
 {
-    return "class " + utf8(className) + (property.empty() ? "" : ", property " + utf8(property));
+    return "class " + winsim::toUtf8(className) + (property.empty() ? "" : ", property " + winsim::toUtf8(property));
 }
 
 void check(HRESULT hr, const char* call, const std::wstring& className, const std::wstring& property)

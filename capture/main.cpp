@@ -38,7 +38,7 @@ std::string utcNow()
 int connectionFailure(const CaptureOptions& options, const char* step, HRESULT hr)
 {
     fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s failed with %s%s\n",
-            utf8(options.nameSpace).c_str(), step, hresultText(hr).c_str(),
+            winsim::toUtf8(options.nameSpace).c_str(), step, hresultText(hr).c_str(),
             isAccessDenied(hr) ? " (access denied: run as an administrator)" : "");
     return isAccessDenied(hr) ? kExitAccessDenied : kExitConnection;
 }
@@ -65,7 +65,8 @@ int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial
         }
         if (FAILED(hr)) {
             fprintf(stderr, "QuilletCapture: class %s is not in namespace %s (%s), skipped\n",
-                    utf8(options.classes[i]).c_str(), utf8(options.nameSpace).c_str(), hresultText(hr).c_str());
+                    winsim::toUtf8(options.classes[i]).c_str(), winsim::toUtf8(options.nameSpace).c_str(),
+                    hresultText(hr).c_str());
             *partial = true;
         }
     }

@@ -43,7 +43,7 @@ const CapturedClass* NamespaceReader::declare(const std::wstring& className, IWb
     }
     if (FAILED(hr)) {
         if (!isMissingClass(hr))
-            fail(hr, "GetObject failed for class " + utf8(className));
+            fail(hr, "GetObject failed for class " + winsim::toUtf8(className));
         if (!instance) {
             *missing = hr;
             return NULL;
@@ -114,7 +114,7 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
         return hr;
     }
     if (FAILED(hr))
-        fail(hr, "reading the instances of class " + utf8(className) + " failed");
+        fail(hr, "reading the instances of class " + winsim::toUtf8(className) + " failed");
     m_capture->instances.insert(m_capture->instances.end(), instances.begin(), instances.end());
     return S_OK;
 }

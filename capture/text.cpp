@@ -4,34 +4,6 @@
 
 #include <wbemidl.h>
 
-void appendUtf8(std::string* out, unsigned long c)
-{
-    if (c < 0x80) {
-        out->push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out->push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-std::string utf8(const std::wstring& text)
-{
-    std::string out;
-    forEachCodePoint(text, [&out](unsigned long c, bool loneSurrogate) {
-        appendUtf8(&out, loneSurrogate || c > 0x10FFFF ? 0xFFFD : c);
-    });
-    return out;
-}
-
 bool sameName(const std::wstring& a, const std::wstring& b)
 {
     if (a.size() != b.size())

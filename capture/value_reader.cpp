@@ -25,7 +25,8 @@ public:
     CapturedInstance instance(IWbemClassObject* object, const CapturedClass& cls)
     {
         if (++m_depth > kMaxDepth)
-            throw CaptureError(WBEM_E_FAILED, "embedded objects nested too deep in class " + utf8(cls.name));
+            throw CaptureError(WBEM_E_FAILED,
+                               "embedded objects nested too deep in class " + winsim::toUtf8(cls.name));
         CapturedInstance result;
         result.cls = &cls;
         for (size_t i = 0; i < cls.properties.size(); ++i) {
@@ -43,7 +44,7 @@ public:
 private:
     static std::string where(const CapturedClass& cls, const CapturedProperty& property)
     {
-        return "class " + utf8(cls.name) + ", property " + utf8(property.name);
+        return "class " + winsim::toUtf8(cls.name) + ", property " + winsim::toUtf8(property.name);
     }
 
     [[noreturn]] static void mismatch(const CapturedClass& cls, const CapturedProperty& property, VARTYPE vt)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/utf8.h"
+
 class TraceCapture
 {
 public:
@@ -39,14 +41,13 @@ private:
     class WideSink : public std::wstreambuf
     {
     public:
-        explicit WideSink(std::string& text) : m_text(text), m_highSurrogate(0) {}
+        explicit WideSink(std::string& text) : m_utf8(text) {}
 
     protected:
         int_type overflow(int_type c);
 
     private:
-        std::string& m_text;
-        unsigned m_highSurrogate;
+        winsim::Utf8Writer m_utf8;
     };
 
     std::string m_text;
