@@ -11,6 +11,7 @@ quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/safearray_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/raw_smbios_tables_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
+    ${QUILLET_CONFORMANCE_DIR}/utf8_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp
     ${QUILLET_UTF8_SOURCE})
 target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${PROJECT_SOURCE_DIR}/platform)
