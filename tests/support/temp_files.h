@@ -35,7 +35,7 @@ inline std::vector<std::string> readLines(const std::string& path)
 
 inline std::string readText(const std::string& path)
 {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

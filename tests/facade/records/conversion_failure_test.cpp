@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "records/MSiSCSI_TCPIPConfig.h"
 #include "records/py_ref.h"
 #include "records/record_list.h"
+#include "temp_files.h"
 #include "trace/console.h"
 
 namespace {
@@ -48,14 +48,6 @@ extern "C" PyObject* Py_BuildValue(const char* format, ...)
 }
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // As WQL text: each backslash of the InstanceName doubled.
 const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
@@ -90,8 +82,8 @@ protected:
         ASSERT_TRUE(data != NULL);
         // This folder's fixtures: the classes, then the adapter's instances.
         const std::string fixtures = std::string(data) + "/fixtures/";
-        const std::string classes = readFile(fixtures + "classes.mof");
-        const std::string adapter = readFile(fixtures + "adapter.mof");
+        const std::string classes = readText(fixtures + "classes.mof");
+        const std::string adapter = readText(fixtures + "adapter.mof");
         ASSERT_FALSE(classes.empty() || adapter.empty()) << fixtures;
         // One file per process: ctest may run these tests side by side.
         s_repository = ::testing::TempDir() + "records_conversion_" +

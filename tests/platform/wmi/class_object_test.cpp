@@ -1,25 +1,18 @@
 // Values as Get hands them out, and the lifetime of the objects behind them.
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "sim/sim.h"
 #include "wmi_test_support.h"
 
 namespace {
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 class ClassObjectTest : public testing::Test {
 protected:
     void SetUp() override
     {
         m_comBefore = winsim::liveCount(winsim::Resource::Com);
-        *m_services.out() = servicesOver(repositoryFromMof(readFile(fixturePath("all_types.mof"))));
+        *m_services.out() = servicesOver(repositoryFromMof(readText(fixturePath("all_types.mof"))));
         m_object = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'ROOT\\\\ISCSIPRT\\\\0000_0'");
         ASSERT_NE(nullptr, m_object);
     }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "wmi/mof_parser.h"
 #include "wmi/repository.h"
@@ -33,9 +32,7 @@ std::string errorOf(const std::string& text, int* line)
 
 TEST(MofParser, ReadsTheFixtureWithEveryLiteralForm)
 {
-    std::ifstream file(fixturePath("all_types.mof"), std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    MofContent content = parseMof(text);
+    MofContent content = parseMof(readText(fixturePath("all_types.mof")));
     ASSERT_EQ(3u, content.classes.size());
     ASSERT_EQ(3u, content.instances.size());
 
