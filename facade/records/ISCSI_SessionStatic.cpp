@@ -2,10 +2,10 @@
 
 #include <iostream>
 
+#include "python/py_ref.h"
+#include "python/py_text.h"
+#include "python/record_list.h"
 #include "records/identifier_trace.h"
-#include "records/py_ref.h"
-#include "records/py_text.h"
-#include "records/record_list.h"
 
 ISCSI_SessionStatic::ISCSI_SessionStatic()
 {

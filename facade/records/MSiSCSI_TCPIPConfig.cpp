@@ -1,7 +1,7 @@
 #include "records/MSiSCSI_TCPIPConfig.h"
 
 #include <iostream>
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 
 namespace {
 

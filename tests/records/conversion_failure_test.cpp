@@ -20,8 +20,8 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
-#include "records/py_ref.h"
-#include "records/record_list.h"
+#include "python/py_ref.h"
+#include "python/record_list.h"
 #include "trace/console.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/ISCSI_SessionStatic.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 
 #include <gtest/gtest.h>
 #include <iostream>

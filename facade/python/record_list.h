@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
 // Owns every pointer in its vector and deletes them all, in order, through the virtual
