@@ -5,7 +5,7 @@
 #include "python/py_ref.h"
 #include "python/py_text.h"
 #include "python/record_list.h"
-#include "records/identifier_trace.h"
+#include "trace/identifier_trace.h"
 
 ISCSI_SessionStatic::ISCSI_SessionStatic()
 {

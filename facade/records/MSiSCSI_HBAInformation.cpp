@@ -3,7 +3,7 @@
 #include <iostream>
 #include "python/py_ref.h"
 #include "python/py_text.h"
-#include "records/identifier_trace.h"
+#include "trace/identifier_trace.h"
 
 MSiSCSI_HBAInformation::Values::Values()
     : integratedTCPIP(0), generationalGuid(), versionMin(0), versionMax(0), status(0),

@@ -9,6 +9,7 @@
 #include "com/scoped_variant.h"
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/ISCSI_SessionStatic.h"
+#include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
 namespace {
@@ -66,9 +67,7 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
         return false;
     }
     VARTYPE type = value.type();
-    std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
-    std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
-    std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+    traceVariantTypeAndFlags(type);
     if (value.isNull()) {
         std::cout << "VT_NULL" << std::endl;
         return true;

@@ -1,4 +1,6 @@
 #include "wmiobject/wmiobject.h"
+
+#include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
 #include <cwchar>
@@ -29,9 +31,7 @@ bool WMIObject::GetObject(const wchar_t* name, const wchar_t* className, WMIObje
         } else {
             VARTYPE type = value.type();
             std::cout << " _type = " << type << std::endl;
-            std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
-            std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
-            std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+            traceVariantTypeAndFlags(type);
             if (value.isNull()) {
                 std::cout << "*** GetObject VT_NULL" << std::endl;
                 result = true;
