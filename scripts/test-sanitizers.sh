@@ -37,10 +37,15 @@ done
 # exhaustion path) stops the process with an ASan CHECK failure.
 export LD_PRELOAD="$runtime $cxxruntime"
 # halt_on_error: the first report ends the process, so a test cannot pass over it.
-export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:strict_string_checks=1
+# intercept_tls_get_addr=0: g++ 12's runtime takes a dynamic TLS block that happens to start 16
+# bytes into a page for an old glibc layout and reads a bogus range from before it; the leak
+# check at exit then dies with "Tracer caught signal 11" (seen with the module's thread-local
+# line buffers and several threads). Those blocks are heap blocks the thread's DTV points to,
+# so the leak check still finds what they reference.
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:strict_string_checks=1:intercept_tls_get_addr=0
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-compilers='^(example_install|spine_mingw_compile)$'
+compilers='^(system_install|windows_mingw_compile)$'
 cd "$build"
 ctest --output-on-failure -j "$jobs" -E "$compilers"
 env -u LD_PRELOAD ctest --output-on-failure -j "$jobs" -R "$compilers"

@@ -50,11 +50,11 @@ HRESULT WINAPI VariantClear(VARIANTARG* pvarg)
         return E_INVALIDARG;
     if (!isValidType(pvarg->vt))
         return DISP_E_BADVARTYPE;
+    HRESULT hr = S_OK;
     if (!(pvarg->vt & VT_BYREF)) {
         if (pvarg->vt & VT_ARRAY) {
-            HRESULT hr = SafeArrayDestroy(pvarg->parray);
-            if (FAILED(hr))
-                return hr;
+            // A locked array stays with whoever locked it; the VARIANT lets go of it all the same.
+            hr = SafeArrayDestroy(pvarg->parray);
         } else if (pvarg->vt == VT_BSTR) {
             SysFreeString(pvarg->bstrVal);
         } else if (pvarg->vt == VT_UNKNOWN || pvarg->vt == VT_DISPATCH) {
@@ -63,7 +63,7 @@ HRESULT WINAPI VariantClear(VARIANTARG* pvarg)
         }
     }
     pvarg->vt = VT_EMPTY;
-    return S_OK;
+    return hr;
 }
 
 HRESULT WINAPI VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc)

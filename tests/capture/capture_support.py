@@ -9,10 +9,9 @@ import subprocess
 import sys
 import tempfile
 
+from source_tree import SAMPLE_MOF, SOURCE_DIR
+
 HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE_DIR = os.path.normpath(os.path.join(HERE, '..', '..'))
-SAMPLE_MOF = os.path.join(SOURCE_DIR, 'examples', 'sample_initiator.mof')
-HARDENING_DIR = os.path.join(SOURCE_DIR, 'tests', 'hardening')
 CAPTURE_EXE = os.path.join(os.environ.get('QUILLET_BUILD_DIR', os.path.join(SOURCE_DIR, 'build')),
                            'bin', 'QuilletCapture')
 NO_LEAKS = 'leaks: com=0 bstr=0 safearray=0'

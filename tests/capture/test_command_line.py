@@ -1,13 +1,12 @@
 """The command line, checked strictly: each refused form gets the usage text on stderr and exit
 code 2, and nothing on stdout; each accepted form captures what it names."""
-import os
 import unittest
 
 import capture_support as support
+import source_tree
 
 # The program's version is the package's.
-with open(os.path.join(support.SOURCE_DIR, 'VERSION')) as version_file:
-    VERSION = version_file.read().strip()
+VERSION = source_tree.version()
 
 USAGE = 2
 REFUSED = (

@@ -13,14 +13,12 @@ the module must run on it.
 import io
 import os
 import random
-import sys
 import unittest
 from multiprocessing.dummy import Pool
 
 import capture_support as support
 
-sys.path.insert(0, support.HARDENING_DIR)
-import mof_fixtures  # noqa: E402  (the hardening tests' random repositories)
+import mof_fixtures
 
 FIRST_SEED = int(os.environ.get('FUZZ_SEED', '1700'))
 FUZZ_SEEDS = range(FIRST_SEED, FIRST_SEED + 16)

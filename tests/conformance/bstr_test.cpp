@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <cwchar>
 
 TEST(BstrConformance, CopiesTheTextWithLengthAndTerminator)
@@ -14,6 +15,8 @@ TEST(BstrConformance, CopiesTheTextWithLengthAndTerminator)
     EXPECT_NE(text, b);
     EXPECT_EQ(wcslen(text), SysStringLen(b));
     EXPECT_EQ(SysStringLen(b) * sizeof(OLECHAR), SysStringByteLen(b));
+    // The byte length is stored just before the characters.
+    EXPECT_EQ(SysStringByteLen(b), reinterpret_cast<const UINT*>(b)[-1]);
     EXPECT_EQ(0, wcscmp(text, b));
     EXPECT_EQ(L'\0', b[SysStringLen(b)]);
     SysFreeString(b);
@@ -48,4 +51,26 @@ TEST(BstrConformance, NullIsNoStringAndFreeingItIsHarmless)
     EXPECT_TRUE(SysAllocString(NULL) == NULL);
     EXPECT_EQ(0u, SysStringLen(NULL));
     SysFreeString(NULL);
+}
+
+TEST(BstrConformance, ByteLengthsNeedNotBeWholeCharacters)
+{
+    BSTR bytes = SysAllocStringByteLen("xyz", 3);
+    ASSERT_TRUE(bytes != NULL);
+    EXPECT_EQ(3u, SysStringByteLen(bytes));
+    EXPECT_EQ(3u / sizeof(OLECHAR), SysStringLen(bytes));  // whole characters only
+    EXPECT_EQ(0, std::memcmp("xyz", bytes, 3));
+    SysFreeString(bytes);
+}
+
+TEST(BstrConformance, ReallocationReplacesTheString)
+{
+    BSTR text = SysAllocString(L"short");
+    ASSERT_TRUE(SysReAllocString(&text, L"a longer text"));
+    EXPECT_EQ(0, wcscmp(L"a longer text", text));
+    // Reallocating from the string's own characters is allowed.
+    ASSERT_TRUE(SysReAllocStringLen(&text, text + 2, 6));
+    EXPECT_EQ(0, wcscmp(L"longer", text));
+    EXPECT_EQ(6u, SysStringLen(text));
+    SysFreeString(text);
 }

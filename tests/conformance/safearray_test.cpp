@@ -142,3 +142,103 @@ TEST(SafeArrayConformance, StringElementsAreFetchedAsCopies)
     SysFreeString(original);
     EXPECT_EQ(S_OK, SafeArrayDestroy(psa));
 }
+
+TEST(SafeArrayConformance, DimensionsAreCountedFromOneAndStoredLastFirst)
+{
+    SAFEARRAYBOUND bounds[2] = {{3, -1}, {2, 10}};  // [-1..1][10..11]
+    SAFEARRAY* psa = SafeArrayCreate(VT_I4, 2, bounds);
+    ASSERT_TRUE(psa != NULL);
+    EXPECT_EQ(2u, SafeArrayGetDim(psa));
+    EXPECT_EQ(4u, SafeArrayGetElemsize(psa));
+    LONG lower = 0, upper = 0;
+    EXPECT_EQ(S_OK, SafeArrayGetLBound(psa, 1, &lower));
+    EXPECT_EQ(S_OK, SafeArrayGetUBound(psa, 1, &upper));
+    EXPECT_EQ(-1, lower);
+    EXPECT_EQ(1, upper);
+    EXPECT_EQ(S_OK, SafeArrayGetLBound(psa, 2, &lower));
+    EXPECT_EQ(S_OK, SafeArrayGetUBound(psa, 2, &upper));
+    EXPECT_EQ(10, lower);
+    EXPECT_EQ(11, upper);
+    EXPECT_EQ(10, psa->rgsabound[0].lLbound);
+    EXPECT_EQ(-1, psa->rgsabound[1].lLbound);
+    EXPECT_EQ(DISP_E_BADINDEX, SafeArrayGetLBound(psa, 0, &lower));
+    EXPECT_EQ(DISP_E_BADINDEX, SafeArrayGetUBound(psa, 3, &upper));
+    VARTYPE type = VT_EMPTY;
+    EXPECT_EQ(S_OK, SafeArrayGetVartype(psa, &type));
+    EXPECT_EQ(VT_I4, type);
+    EXPECT_EQ(S_OK, SafeArrayDestroy(psa));
+}
+
+TEST(SafeArrayConformance, FirstIndexVariesFastestInTheData)
+{
+    SAFEARRAYBOUND bounds[2] = {{2, 1}, {3, 0}};
+    SAFEARRAY* psa = SafeArrayCreate(VT_I2, 2, bounds);
+    ASSERT_TRUE(psa != NULL);
+    for (LONG j = 0; j < 3; ++j) {
+        for (LONG i = 1; i <= 2; ++i) {
+            LONG indices[2] = {i, j};
+            SHORT value = static_cast<SHORT>(i * 10 + j);
+            ASSERT_EQ(S_OK, SafeArrayPutElement(psa, indices, &value));
+        }
+    }
+    SHORT* data = NULL;
+    ASSERT_EQ(S_OK, SafeArrayAccessData(psa, reinterpret_cast<void**>(&data)));
+    const SHORT expected[] = {10, 20, 11, 21, 12, 22};
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(expected[k], data[k]) << "cell " << k;
+    ASSERT_EQ(S_OK, SafeArrayUnaccessData(psa));
+    EXPECT_EQ(E_UNEXPECTED, SafeArrayUnaccessData(psa)) << "no access left to end";
+
+    LONG inside[2] = {2, 1};
+    SHORT value = 0;
+    ASSERT_EQ(S_OK, SafeArrayGetElement(psa, inside, &value));
+    EXPECT_EQ(21, value);
+    EXPECT_EQ(S_OK, SafeArrayDestroy(psa));
+}
+
+TEST(SafeArrayConformance, ElementsOwnWhatTheyHold)
+{
+    // Replacing an interface element releases the one it held.
+    CountedUnknown object;
+    SAFEARRAY* objects = SafeArrayCreateVector(VT_UNKNOWN, 1, 1);
+    ASSERT_TRUE(objects != NULL);
+    LONG index = 1;
+    ASSERT_EQ(S_OK, SafeArrayPutElement(objects, &index, static_cast<IUnknown*>(&object)));
+    ASSERT_EQ(S_OK, SafeArrayPutElement(objects, &index, NULL));
+    EXPECT_EQ(1u, object.references());
+    EXPECT_EQ(S_OK, SafeArrayDestroy(objects));
+
+    // An unset string element reads as null.
+    SAFEARRAY* strings = SafeArrayCreateVector(VT_BSTR, 0, 1);
+    ASSERT_TRUE(strings != NULL);
+    index = 0;
+    BSTR fetched = SysAllocString(L"overwritten");
+    BSTR before = fetched;
+    ASSERT_EQ(S_OK, SafeArrayGetElement(strings, &index, &fetched));
+    EXPECT_TRUE(fetched == NULL);
+    SysFreeString(before);
+    EXPECT_EQ(S_OK, SafeArrayDestroy(strings));
+
+    // VARIANT elements are copied in and out.
+    SAFEARRAY* variants = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+    ASSERT_TRUE(variants != NULL);
+    VARIANT value;
+    V_VT(&value) = VT_BSTR;
+    V_BSTR(&value) = SysAllocString(L"inside");
+    ASSERT_EQ(S_OK, SafeArrayPutElement(variants, &index, &value));
+    VariantClear(&value);
+    ASSERT_EQ(S_OK, SafeArrayGetElement(variants, &index, &value));
+    EXPECT_EQ(VT_BSTR, V_VT(&value));
+    EXPECT_EQ(0, wcscmp(L"inside", V_BSTR(&value)));
+    VariantClear(&value);
+    EXPECT_EQ(S_OK, SafeArrayDestroy(variants));
+}
+
+TEST(SafeArrayConformance, RefusesTypesAndShapesItCannotHold)
+{
+    EXPECT_TRUE(SafeArrayCreateVector(VT_EMPTY, 0, 1) == NULL);
+    EXPECT_TRUE(SafeArrayCreateVector(VT_NULL, 0, 1) == NULL);
+    SAFEARRAYBOUND bound = {1, 0};
+    EXPECT_TRUE(SafeArrayCreate(VT_I4, 0, &bound) == NULL);
+    EXPECT_EQ(S_OK, SafeArrayDestroy(NULL));
+}

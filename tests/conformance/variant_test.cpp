@@ -7,6 +7,8 @@
 
 #include "counted_unknown.h"
 
+#include <cwchar>
+
 // The readers compare with these values; the stand-in's headers must agree with Windows.
 TEST(VariantConformance, TypeCodesAndBooleanValues)
 {
@@ -76,6 +78,17 @@ TEST(VariantConformance, ClearReleasesAHeldInterfaceOnce)
     V_UNKNOWNREF(&v) = &pUnknown;
     EXPECT_EQ(S_OK, VariantClear(&v));
     EXPECT_EQ(1u, object.references());
+
+    BSTR owned = SysAllocString(L"kept");
+    V_VT(&v) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&v) = &owned;
+    EXPECT_EQ(S_OK, VariantClear(&v));
+    EXPECT_EQ(0, wcscmp(L"kept", owned));
+    SysFreeString(owned);
+
+    V_VT(&v) = VT_UNKNOWN;
+    V_UNKNOWN(&v) = NULL;
+    EXPECT_EQ(S_OK, VariantClear(&v));
 }
 
 TEST(VariantConformance, ClearDestroysAHeldArrayWithItsElements)
@@ -96,4 +109,77 @@ TEST(VariantConformance, ClearDestroysAHeldArrayWithItsElements)
     EXPECT_EQ(S_OK, VariantClear(&v));
     EXPECT_EQ(1u, first.references());
     EXPECT_EQ(1u, second.references());
+}
+
+TEST(VariantConformance, ClearDestroysAnArrayOfStrings)
+{
+    SAFEARRAY* psa = SafeArrayCreateVector(VT_BSTR, 0, 2);
+    ASSERT_TRUE(psa != NULL);
+    LONG index = 1;
+    BSTR text = SysAllocString(L"element");
+    ASSERT_EQ(S_OK, SafeArrayPutElement(psa, &index, text));
+    SysFreeString(text);
+    VARIANT v;
+    V_VT(&v) = VT_ARRAY | VT_BSTR;
+    V_ARRAY(&v) = psa;
+    EXPECT_EQ(S_OK, VariantClear(&v));
+    EXPECT_EQ(VT_EMPTY, V_VT(&v));
+}
+
+TEST(VariantConformance, ClearRefusesAnUnknownType)
+{
+    VARIANT v;
+    V_VT(&v) = 0x0fff;
+    EXPECT_EQ(DISP_E_BADVARTYPE, VariantClear(&v));
+    EXPECT_EQ(0x0fff, V_VT(&v));
+}
+
+// The array stays with whoever locked it; the VARIANT lets go of it all the same.
+TEST(VariantConformance, ClearReportsALockedArrayAndLetsGoOfIt)
+{
+    SAFEARRAY* psa = SafeArrayCreateVector(VT_I4, 0, 1);
+    ASSERT_TRUE(psa != NULL);
+    void* pData = NULL;
+    ASSERT_EQ(S_OK, SafeArrayAccessData(psa, &pData));
+    VARIANT v;
+    V_VT(&v) = VT_ARRAY | VT_I4;
+    V_ARRAY(&v) = psa;
+    EXPECT_EQ(DISP_E_ARRAYISLOCKED, VariantClear(&v));
+    EXPECT_EQ(VT_EMPTY, V_VT(&v));
+    ASSERT_EQ(S_OK, SafeArrayUnaccessData(psa));
+    EXPECT_EQ(S_OK, SafeArrayDestroy(psa));
+}
+
+TEST(VariantConformance, CopyDuplicatesWhatTheSourceOwns)
+{
+    VARIANT source, target;
+    VariantInit(&source);
+    VariantInit(&target);
+    V_VT(&source) = VT_BSTR;
+    V_BSTR(&source) = SysAllocString(L"copied");
+    ASSERT_EQ(S_OK, VariantCopy(&target, &source));
+    EXPECT_NE(V_BSTR(&source), V_BSTR(&target));
+    EXPECT_EQ(0, wcscmp(L"copied", V_BSTR(&target)));
+
+    // Copying over a VARIANT clears what it held first.
+    CountedUnknown object;
+    VariantClear(&source);
+    V_VT(&source) = VT_UNKNOWN;
+    V_UNKNOWN(&source) = &object;
+    object.AddRef();
+    ASSERT_EQ(S_OK, VariantCopy(&target, &source));
+    EXPECT_EQ(3u, object.references());
+
+    VariantClear(&source);
+    V_VT(&source) = VT_ARRAY | VT_UNKNOWN;
+    V_ARRAY(&source) = SafeArrayCreateVector(VT_UNKNOWN, 5, 1);
+    LONG index = 5;
+    ASSERT_EQ(S_OK, SafeArrayPutElement(V_ARRAY(&source), &index, static_cast<IUnknown*>(&object)));
+    ASSERT_EQ(S_OK, VariantCopy(&target, &source));
+    EXPECT_NE(V_ARRAY(&source), V_ARRAY(&target));
+    // The source array and the copy hold one each; target's own went with its clearing.
+    EXPECT_EQ(3u, object.references());
+    VariantClear(&source);
+    VariantClear(&target);
+    EXPECT_EQ(1u, object.references());
 }

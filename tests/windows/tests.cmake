@@ -1,6 +1,7 @@
 # The Windows-only tests, included by windows/CMakeLists.txt (the Linux build never reads this
 # file). Every .exe runs under Wine through the launcher of windows/wine.cmake.
 set(QUILLET_CONFORMANCE_DIR ${PROJECT_SOURCE_DIR}/tests/conformance)
+set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
 
 # The same OLE Automation and reader tests as on Linux, against Wine's oleaut32 and WMI.
 quillet_windows_gtest(conformance_tests
@@ -10,7 +11,7 @@ quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/raw_smbios_tables_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
     ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
-target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
+target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${QUILLET_SUPPORT_DIR})
 
 # The engine and the readers against Wine's WMI.
 quillet_windows_gtest(wine_wmi_tests
@@ -27,7 +28,6 @@ set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 
 # String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
 # interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
-set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
 if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
   quillet_windows_gtest(py27_text_tests
       ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
@@ -61,7 +61,7 @@ add_test(NAME ostrand_wine
          COMMAND ${QUILLET_PYTHON2} ${CMAKE_CURRENT_LIST_DIR}/test_ostrand_wine.py
          WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
 set_tests_properties(ostrand_wine PROPERTIES ENVIRONMENT
-    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/setup;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
+    "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/pylib;OSTRAND_EXE=$<TARGET_FILE:Ostrand>;OSTRAND_DLL=$<TARGET_FILE:ostrand_setuplib>;OSTRAND_SPAWN=$<TARGET_FILE:spawn>;OSTRAND_LAUNCHER=${launcher_words};QUILLET_WINE_STATE_DIR=${QUILLET_WINE_STATE_DIR}")
 quillet_wine_tests(ostrand_wine)
 
 add_test(NAME trace_wine
