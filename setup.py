@@ -35,7 +35,8 @@ def sources(*patterns):
 
 
 facade_sources = sources('facade/module/*.cpp', 'facade/engine/*.cpp', 'facade/wmiobject/*.cpp',
-                         'facade/records/*.cpp', 'facade/trace/*.cpp', 'facade/com/*.cpp')
+                         'facade/records/*.cpp', 'facade/python/*.cpp', 'facade/trace/*.cpp',
+                         'facade/com/*.cpp')
 version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
 
 if sys.platform == 'win32':

@@ -1,6 +1,6 @@
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
-#include "module/py_compat.h"
+#include "python/py_compat.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #include "module/instance_name.h"
 
-#include "module/py_compat.h"
+#include "python/py_compat.h"
 
 bool parseInstanceName(PyObject* args, const char* method, std::wstring& name)
 {

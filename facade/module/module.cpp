@@ -5,7 +5,7 @@
 #include "module/facade_lifecycle.h"
 #include "module/facade_object.h"
 #include "module/methods.h"
-#include "module/py_compat.h"
+#include "python/py_compat.h"
 #include "trace/console.h"
 
 // The package version, given by every build from the one VERSION file.

@@ -1,8 +1,8 @@
 // GetPDORemovePeriod and SetPDORemovePeriod: the engine reads or writes the timer of every
 // MPIO_TIMERS_COUNTERS instance (null name); a failure answers None.
-#include "module/methods.h"
 #include "module/facade_object.h"
-#include "module/py_compat.h"
+#include "module/methods.h"
+#include "python/py_compat.h"
 #include "trace/console.h"
 
 PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)

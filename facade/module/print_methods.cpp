@@ -1,7 +1,7 @@
 // printSomething and the module function printSomethingGlobal.
-#include "module/methods.h"
 #include "module/facade_object.h"
-#include "module/py_compat.h"
+#include "module/methods.h"
+#include "python/py_compat.h"
 
 PyObject* WMIFacade_printSomething(PyObject* self, PyObject*)
 {

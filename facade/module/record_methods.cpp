@@ -6,11 +6,11 @@
 #include <string>
 #include "module/facade_object.h"
 #include "module/instance_name.h"
-#include "module/py_compat.h"
+#include "python/py_compat.h"
+#include "python/py_ref.h"
 #include "records/MSiSCSI_HBAInformation.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
-#include "records/py_ref.h"
 #include "trace/console.h"
 
 namespace {

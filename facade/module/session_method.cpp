@@ -1,10 +1,10 @@
 #include "module/methods.h"
 
 #include "module/facade_object.h"
-#include "module/py_compat.h"
+#include "python/py_compat.h"
+#include "python/py_ref.h"
+#include "python/record_list.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
-#include "records/py_ref.h"
-#include "records/record_list.h"
 
 PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
 {

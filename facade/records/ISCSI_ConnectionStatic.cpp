@@ -1,7 +1,7 @@
 #include "records/ISCSI_ConnectionStatic.h"
 
-#include "records/identifier_trace.h"
-#include "records/py_text.h"
+#include "python/py_text.h"
+#include "trace/identifier_trace.h"
 
 // A connection record traces neither its construction nor its destruction: only the base's
 // release line marks it.

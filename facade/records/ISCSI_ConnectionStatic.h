@@ -5,7 +5,7 @@
 #define QUILLET_ISCSI_CONNECTIONSTATIC_H
 
 #include <Python.h>
-#include "records/wide_text.h"
+#include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 class ISCSI_ConnectionStatic : public WMIObject

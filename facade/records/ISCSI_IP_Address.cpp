@@ -1,7 +1,7 @@
 #include "records/ISCSI_IP_Address.h"
 
 #include <iostream>
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 
 ISCSI_IP_Address::ISCSI_IP_Address()
 {

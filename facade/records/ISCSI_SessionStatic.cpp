@@ -2,10 +2,11 @@
 
 #include <iostream>
 
-#include "records/identifier_trace.h"
-#include "records/py_ref.h"
-#include "records/py_text.h"
-#include "records/record_list.h"
+#include "python/py_ref.h"
+#include "python/py_text.h"
+#include "python/record_list.h"
+#include "records/embedded_classes.h"
+#include "trace/identifier_trace.h"
 
 ISCSI_SessionStatic::ISCSI_SessionStatic()
 {
@@ -24,7 +25,8 @@ void ISCSI_SessionStatic::read()
     StringText targetName;
     getString(L"TargetiSCSIName", targetName.text);
     m_values.targetiSCSIName = targetName.text;
-    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", L"ISCSI_ConnectionStatic",
+    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList",
+                                            arrayElementClass(L"ISCSI_ConnectionStatic"),
                                             m_values.connections);
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 #include "records/ISCSI_ConnectionStatic.h"
-#include "records/wide_text.h"
+#include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 class ISCSI_SessionStatic : public WMIObject

@@ -1,9 +1,9 @@
 #include "records/MSiSCSI_HBAInformation.h"
 
 #include <iostream>
-#include "records/identifier_trace.h"
-#include "records/py_ref.h"
-#include "records/py_text.h"
+#include "python/py_ref.h"
+#include "python/py_text.h"
+#include "trace/identifier_trace.h"
 
 MSiSCSI_HBAInformation::Values::Values()
     : integratedTCPIP(0), generationalGuid(), versionMin(0), versionMax(0), status(0),

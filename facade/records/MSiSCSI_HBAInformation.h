@@ -4,7 +4,7 @@
 #define QUILLET_MSISCSI_HBAINFORMATION_H
 
 #include <Python.h>
-#include "records/wide_text.h"
+#include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 class MSiSCSI_HBAInformation : public WMIObject

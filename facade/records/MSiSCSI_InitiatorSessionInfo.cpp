@@ -2,10 +2,11 @@
 
 #include <iostream>
 
-#include "records/identifier_trace.h"
-#include "records/py_ref.h"
-#include "records/py_text.h"
-#include "records/record_list.h"
+#include "python/py_ref.h"
+#include "python/py_text.h"
+#include "python/record_list.h"
+#include "records/embedded_classes.h"
+#include "trace/identifier_trace.h"
 
 MSiSCSI_InitiatorSessionInfo::MSiSCSI_InitiatorSessionInfo()
 {
@@ -21,7 +22,8 @@ void MSiSCSI_InitiatorSessionInfo::read()
 {
     getUInt64String(L"UniqueAdapterId", m_values.uniqueAdapterId.text);
     traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
-    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", L"ISCSI_SessionStatic",
+    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList",
+                                         arrayElementClass(L"ISCSI_SessionStatic"),
                                          m_values.sessions);
 }
 

@@ -7,7 +7,7 @@
 #include <Python.h>
 #include <vector>
 #include "records/ISCSI_SessionStatic.h"
-#include "records/wide_text.h"
+#include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 class MSiSCSI_InitiatorSessionInfo : public WMIObject

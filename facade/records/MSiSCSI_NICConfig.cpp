@@ -1,7 +1,7 @@
 #include "records/MSiSCSI_NICConfig.h"
 
 #include <iostream>
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 
 MSiSCSI_NICConfig::MSiSCSI_NICConfig()
 {

@@ -1,13 +1,8 @@
 #include "records/MSiSCSI_TCPIPConfig.h"
 
 #include <iostream>
-#include "records/py_ref.h"
-
-namespace {
-
-const wchar_t ADDRESS_CLASS[] = L"ISCSI_IP_Address";
-
-}  // namespace
+#include "python/py_ref.h"
+#include "records/embedded_classes.h"
 
 MSiSCSI_TCPIPConfig::MSiSCSI_TCPIPConfig()
 {
@@ -24,16 +19,17 @@ void MSiSCSI_TCPIPConfig::read()
     // Each address record is made just before its GetObject, the records are read in another
     // order, and they go in reverse order of their making when this function returns; a failed
     // GetObject leaves the record empty (zeros).
+    const EmbeddedClass* addressClass = embeddedObjectClass(L"ISCSI_IP_Address");
     ISCSI_IP_Address ipAddress;
-    GetObject(L"IpAddress", ADDRESS_CLASS, &ipAddress);
+    GetObject(L"IpAddress", addressClass, &ipAddress);
     ISCSI_IP_Address preferredDNSServer;
-    GetObject(L"PreferredDNSServer", ADDRESS_CLASS, &preferredDNSServer);
+    GetObject(L"PreferredDNSServer", addressClass, &preferredDNSServer);
     ISCSI_IP_Address alternateDNSServer;
-    GetObject(L"AlternateDNSServer", ADDRESS_CLASS, &alternateDNSServer);
+    GetObject(L"AlternateDNSServer", addressClass, &alternateDNSServer);
     ISCSI_IP_Address defaultGateway;
-    GetObject(L"DefaultGateway", ADDRESS_CLASS, &defaultGateway);
+    GetObject(L"DefaultGateway", addressClass, &defaultGateway);
     ISCSI_IP_Address subnetMask;
-    GetObject(L"SubnetMask", ADDRESS_CLASS, &subnetMask);
+    GetObject(L"SubnetMask", addressClass, &subnetMask);
 
     subnetMask.read();
     defaultGateway.read();

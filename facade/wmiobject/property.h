@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <iostream>
 #include "com/scoped_variant.h"
+#include "trace/variant_type_trace.h"
 
 // IWbemClassObject::Get with flags 0 and no flavour; cimType may be null.
 HRESULT fetchProperty(IWbemClassObject* pObject, const wchar_t* name, ScopedVariant& value,
@@ -18,7 +19,7 @@ template <typename Value>
 void traceProperty(const wchar_t* name, const Value& value, VARTYPE type)
 {
     std::wcout << name << L" = " << value;
-    std::cout << " type = " << type << std::endl;
+    traceVariantType(type);
 }
 
 // Copies text into buffer of size characters (terminator included), truncating what does not fit.

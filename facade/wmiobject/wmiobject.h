@@ -10,6 +10,7 @@
 #include <wbemidl.h>
 #include <cstddef>
 #include <vector>
+#include "wmiobject/embedded_class.h"
 
 // windows.h maps GetObject to a GDI function on Windows; the reader keeps its own name.
 #ifdef GetObject
@@ -35,10 +36,15 @@ public:
     bool getString(const wchar_t* name, wchar_t* buffer);        // STRING_BUFFER_SIZE characters
     bool getUInt64String(const wchar_t* name, wchar_t* buffer);  // UINT64_BUFFER_SIZE characters
     bool getByteArray(const wchar_t* name, BYTE* buffer, size_t count);
-    bool GetObject(const wchar_t* name, const wchar_t* className, WMIObject* target);
-    // Appends one new heap record per array element; the caller owns and deletes them.
-    // May throw std::bad_alloc (creating a record or growing the vector).
-    bool getObjectArray(const wchar_t* name, const wchar_t* className, std::vector<WMIObject*>& records);
+    // Attaches target to the object in property name. objectClass is the records' entry for the
+    // class the caller expects there; NULL (a class they do not read) fails once there is an
+    // object to attach.
+    bool GetObject(const wchar_t* name, const EmbeddedClass* objectClass, WMIObject* target);
+    // Appends one new heap record per array element, made by elementClass (NULL: a class the
+    // records do not read, which fails once there is an element to build); the caller owns and
+    // deletes them. May throw std::bad_alloc (creating a record or growing the vector).
+    bool getObjectArray(const wchar_t* name, const EmbeddedClass* elementClass,
+                        std::vector<WMIObject*>& records);
 
 protected:
     IWbemClassObject* m_pclsObject;

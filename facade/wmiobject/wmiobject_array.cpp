@@ -1,14 +1,12 @@
 #include "wmiobject/wmiobject.h"
 
 #include <oleauto.h>
-#include <cwchar>
 #include <iostream>
 #include <memory>
 
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_variant.h"
-#include "records/ISCSI_ConnectionStatic.h"
-#include "records/ISCSI_SessionStatic.h"
+#include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
 namespace {
@@ -23,37 +21,9 @@ bool holdsObjectArray(const VARIANT* value)
            (base == VT_UNKNOWN || base == VT_DISPATCH) && V_ARRAY(value) != NULL;
 }
 
-// The classes whose records an array of embedded objects can be read into.
-struct ElementClass
-{
-    const wchar_t* name;
-    const char* traceName;
-    WMIObject* (*create)();
-};
-
-template <typename Record>
-WMIObject* createRecord()
-{
-    return new Record;
-}
-
-const ElementClass ELEMENT_CLASSES[] = {
-    {L"ISCSI_SessionStatic", "ISCSI_SessionStatic", &createRecord<ISCSI_SessionStatic>},
-    {L"ISCSI_ConnectionStatic", "ISCSI_ConnectionStatic", &createRecord<ISCSI_ConnectionStatic>},
-};
-
-const ElementClass* findElementClass(const wchar_t* className)
-{
-    for (size_t i = 0; i < sizeof(ELEMENT_CLASSES) / sizeof(ELEMENT_CLASSES[0]); ++i) {
-        if (wcscmp(className, ELEMENT_CLASSES[i].name) == 0)
-            return &ELEMENT_CLASSES[i];
-    }
-    return NULL;
-}
-
 }  // namespace
 
-bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
+bool WMIObject::getObjectArray(const wchar_t* name, const EmbeddedClass* elementClass,
                                std::vector<WMIObject*>& records)
 {
     if (m_pclsObject == NULL)
@@ -66,9 +36,7 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
         return false;
     }
     VARTYPE type = value.type();
-    std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
-    std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
-    std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+    traceVariantTypeAndFlags(type);
     if (value.isNull()) {
         std::cout << "VT_NULL" << std::endl;
         return true;
@@ -94,7 +62,6 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
         lower = 0;
         upper = -1;
     }
-    const ElementClass* elementClass = findElementClass(className);
     // A wider counter, so that an upper bound at the top of LONG's range still ends the loop.
     for (long long index = lower; index <= upper; ++index) {
         // An unknown class fails only once there is an element to build.
@@ -107,7 +74,7 @@ bool WMIObject::getObjectArray(const wchar_t* name, const wchar_t* className,
                       << std::endl;
             return false;
         }
-        std::unique_ptr<WMIObject> record(elementClass->create());
+        std::unique_ptr<WMIObject> record(elementClass->createRecord());
         // The element is used as the class object it is in WMI's arrays, without QueryInterface.
         record->attach(static_cast<IWbemClassObject*>(element.Get()));
         records.push_back(record.get());

@@ -1,4 +1,6 @@
 #include "wmiobject/wmiobject.h"
+
+#include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
 #include <cinttypes>
@@ -51,8 +53,8 @@ bool WMIObject::getByteArray(const wchar_t* name, BYTE* buffer, size_t count)
     if (FAILED(fetchProperty(m_pclsObject, name, value)))
         return false;
     VARTYPE type = value.type();
-    std::cout << " type = " << type << std::endl;
-    std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
+    traceVariantType(type);
+    traceArrayFlag(type);
     // A NULL value has no pointer member worth showing.
     char pointer[2 + 2 * sizeof(void*) + 1];
     formatPointer(value.hasValue() ? V_BYREF(&value.value()) : NULL, pointer, sizeof pointer);

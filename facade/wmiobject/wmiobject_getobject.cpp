@@ -1,12 +1,9 @@
 #include "wmiobject/wmiobject.h"
+
+#include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
-#include <cwchar>
-
 namespace {
-
-// The embedded objects this module reads through GetObject.
-const wchar_t* const EMBEDDED_CLASS = L"ISCSI_IP_Address";
 
 bool holdsObject(VARTYPE type)
 {
@@ -15,7 +12,7 @@ bool holdsObject(VARTYPE type)
 
 }  // namespace
 
-bool WMIObject::GetObject(const wchar_t* name, const wchar_t* className, WMIObject* target)
+bool WMIObject::GetObject(const wchar_t* name, const EmbeddedClass* objectClass, WMIObject* target)
 {
     std::cout << "--- GetObject -----------------------------" << std::endl;
     bool result = false;
@@ -29,16 +26,14 @@ bool WMIObject::GetObject(const wchar_t* name, const wchar_t* className, WMIObje
         } else {
             VARTYPE type = value.type();
             std::cout << " _type = " << type << std::endl;
-            std::cout << " type = " << static_cast<int>(type & VT_TYPEMASK) << std::endl;
-            std::cout << " V_ISARRAY = " << static_cast<int>(type & VT_ARRAY) << std::endl;
-            std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
+            traceVariantTypeAndFlags(type);
             if (value.isNull()) {
                 std::cout << "*** GetObject VT_NULL" << std::endl;
                 result = true;
             } else {
                 std::cout << "*** GetObject is non-NULL" << std::endl;
                 // Any other kind of value holds no interface pointer to hand on.
-                if (std::wcscmp(className, EMBEDDED_CLASS) != 0 || !holdsObject(type)) {
+                if (objectClass == NULL || !holdsObject(type)) {
                     std::cout << "*** GetObject failed" << std::endl;
                 } else {
                     IUnknown* pEmbedded = V_UNKNOWN(&value.value());

@@ -52,7 +52,7 @@ class InstallTest(unittest.TestCase):
         with tarfile.open(tarball) as archive:
             names = archive.getnames()
         root = 'Quillet-%s/' % self.version
-        for needed in ('VERSION', 'pyproject.toml', 'facade/module/py_compat.h',
+        for needed in ('VERSION', 'pyproject.toml', 'facade/python/py_compat.h',
                        'facade/module/facade_lifecycle.h', 'platform/include/wbemidl.h',
                        'platform/sim/sim.h'):
             self.assertIn(root + needed, names)

@@ -13,8 +13,8 @@ file(GLOB sources
      ${SOURCE_DIR}/facade/com/*.cpp
      ${SOURCE_DIR}/facade/wmiobject/*.cpp
      ${SOURCE_DIR}/facade/engine/*.cpp)
-# These two create the Python-backed session records and belong to the module build.
-list(FILTER sources EXCLUDE REGEX "/(session_query|wmiobject_array)\\.cpp$")
+# This one creates the Python-backed session records and belongs to the module build.
+list(FILTER sources EXCLUDE REGEX "/session_query\\.cpp$")
 
 set(flags -std=c++17 -Wall -Wextra -Werror)
 # The SDK headers dominate the time; parse them once into a precompiled header.

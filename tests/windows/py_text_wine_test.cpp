@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fake_class_object.h"
-#include "records/py_text.h"
-#include "records/wide_text.h"
+#include "python/py_text.h"
+#include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {

@@ -37,7 +37,7 @@ set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
   quillet_windows_gtest(py27_text_tests
       ${CMAKE_CURRENT_LIST_DIR}/py_text_wine_test.cpp
-      ${PROJECT_SOURCE_DIR}/facade/records/py_text.cpp
+      ${PROJECT_SOURCE_DIR}/facade/python/py_text.cpp
       ${QUILLET_SUPPORT_DIR}/fake_class_object.cpp
       ${QUILLET_SUPPORT_DIR}/allocation_fault.cpp)
   target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})

@@ -18,10 +18,9 @@ set(QUILLET_PYTHON312_HEADERS /root/.pyenv/versions/3.12.1/include/python3.12 CA
 # quillet_windows_core, which knows no Python.
 file(GLOB QUILLET_PYD_SOURCES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/facade/module/*.cpp
-     ${PROJECT_SOURCE_DIR}/facade/records/*.cpp)
-list(APPEND QUILLET_PYD_SOURCES
-     ${PROJECT_SOURCE_DIR}/facade/engine/session_query.cpp
-     ${PROJECT_SOURCE_DIR}/facade/wmiobject/wmiobject_array.cpp)
+     ${PROJECT_SOURCE_DIR}/facade/records/*.cpp
+     ${PROJECT_SOURCE_DIR}/facade/python/*.cpp)
+list(APPEND QUILLET_PYD_SOURCES ${PROJECT_SOURCE_DIR}/facade/engine/session_query.cpp)
 
 # quillet_python_headers(<dll> <headers> <config> <target>): <target> compiles against the
 # interpreter's headers with the Windows configuration. The pyenv folder holds that

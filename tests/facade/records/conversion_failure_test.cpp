@@ -19,8 +19,8 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
-#include "records/py_ref.h"
-#include "records/record_list.h"
+#include "python/py_ref.h"
+#include "python/record_list.h"
 #include "temp_files.h"
 #include "trace/console.h"
 

@@ -3,7 +3,8 @@
 #include "records/ISCSI_ConnectionStatic.h"
 #include "records/ISCSI_SessionStatic.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
-#include "records/py_ref.h"
+#include "records/embedded_classes.h"
+#include "python/py_ref.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
@@ -64,7 +65,7 @@ protected:
     bool read(const wchar_t* className, std::string* trace)
     {
         testing::internal::CaptureStdout();
-        bool result = holder.getObjectArray(L"List", className, records);
+        bool result = holder.getObjectArray(L"List", arrayElementClass(className), records);
         *trace = testing::internal::GetCapturedStdout();
         return result;
     }
@@ -174,12 +175,12 @@ TEST_F(ObjectArrayTest, NullEmptyUnknownClassAndFailedGet)
     EXPECT_TRUE(records.empty());
 
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(holder.getObjectArray(L"NoSuchProperty", L"ISCSI_SessionStatic", records));
+    EXPECT_FALSE(holder.getObjectArray(L"NoSuchProperty", arrayElementClass(L"ISCSI_SessionStatic"), records));
     EXPECT_EQ("Get failed\n", testing::internal::GetCapturedStdout());
 
     Holder empty;
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(empty.getObjectArray(L"List", L"ISCSI_SessionStatic", records));
+    EXPECT_FALSE(empty.getObjectArray(L"List", arrayElementClass(L"ISCSI_SessionStatic"), records));
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(records.empty());
 }
@@ -195,7 +196,7 @@ TEST_F(ObjectArrayTest, MemoryExhaustionLeaksNothing)
         testing::internal::CaptureStdout();
         bool threw = false;
         try {
-            holder.getObjectArray(L"List", L"ISCSI_SessionStatic", records);
+            holder.getObjectArray(L"List", arrayElementClass(L"ISCSI_SessionStatic"), records);
         } catch (const std::bad_alloc&) {
             threw = true;
         }

@@ -15,6 +15,9 @@ class Record : public WMIObject
 {
 };
 
+// The address class as a record passes it to GetObject; the reader asks only whether there is one.
+const EmbeddedClass ADDRESS_CLASS = {"ISCSI_IP_Address", NULL};
+
 class WMIObjectTest : public testing::Test
 {
 protected:
@@ -51,7 +54,7 @@ TEST(WMIObjectEmpty, ReadersFailSilentlyAndLeaveBuffersAlone)
     EXPECT_EQ(4, bytes[3]);
 
     Record target;
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", L"ISCSI_IP_Address", &target)); });
+    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** No m_pclsObject!\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -206,7 +209,7 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     std::cout << std::hex;
 
     Record target;
-    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", L"ISCSI_IP_Address", &target)); });
+    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               " _type = d\n type = d\n V_ISARRAY = 0\n V_ISBYREF = 0\n"
               "*** GetObject is non-NULL\n"
@@ -217,18 +220,18 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     EXPECT_EQ(3u, address.references());
 
     Record other;
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", L"ISCSI_Other", &other)); });
+    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", NULL, &other)); });
     EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject failed\n--- GetObject COMPLETED"));
     EXPECT_EQ(3u, address.references());
 
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", L"ISCSI_IP_Address", &other)); });
+    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", &ADDRESS_CLASS, &other)); });
     EXPECT_NE(std::string::npos, out.find(" _type = 3\n"));
     EXPECT_NE(std::string::npos, out.find("*** GetObject failed\n"));
 
-    out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", L"ISCSI_IP_Address", &other)); });
+    out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", &ADDRESS_CLASS, &other)); });
     EXPECT_NE(std::string::npos, out.find(" _type = 1\n type = 1\n V_ISARRAY = 0\n V_ISBYREF = 0\n*** GetObject VT_NULL\n"));
 
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", L"ISCSI_IP_Address", &other)); });
+    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", &ADDRESS_CLASS, &other)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** GetObject m_pclsObject->Get failed\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -255,7 +258,7 @@ TEST_F(WMIObjectTest, ObjectAndArrayValuesWithoutPointer)
     instance.set(L"MacAddress", &value);
 
     Record target;
-    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", L"ISCSI_IP_Address", &target)); });
+    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject ok\n")) << out;
     out = captureOutput([&] { EXPECT_EQ(0, target.getLong(L"Type")); });
     EXPECT_EQ("", out);

@@ -6,10 +6,10 @@
 #define QUILLET_PY_TEXT_H
 
 #include <Python.h>
-#include "module/py_compat.h"
+#include "python/py_compat.h"
 #include <cstddef>
 #include <string>
-#include "records/wide_text.h"
+#include "wmiobject/wide_text.h"
 
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
 // UTF-16 or UTF-32 to suit PyTextUnit; stops short rather than overrun `capacity` units

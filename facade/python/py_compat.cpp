@@ -1,4 +1,4 @@
-#include "module/py_compat.h"
+#include "python/py_compat.h"
 
 #include <new>
 

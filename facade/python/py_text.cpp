@@ -1,4 +1,4 @@
-#include "records/py_text.h"
+#include "python/py_text.h"
 
 namespace {
 

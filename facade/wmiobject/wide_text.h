@@ -1,6 +1,6 @@
 // WideText<N>: one text property as the WMIObject string readers fill it, N wide characters with
 // the terminator. Records keep their texts in this form while they read with the interpreter
-// lock released; PyText (py_text.h) turns them into the interpreter's characters afterwards.
+// lock released; PyText (python/py_text.h) turns them into the interpreter's characters afterwards.
 #ifndef QUILLET_WIDE_TEXT_H
 #define QUILLET_WIDE_TEXT_H
 

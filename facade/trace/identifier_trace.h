@@ -1,4 +1,4 @@
-// The session records' trace of a 64-bit identifier they have just read.
+// The records' trace of a 64-bit identifier they have just read.
 #ifndef QUILLET_IDENTIFIER_TRACE_H
 #define QUILLET_IDENTIFIER_TRACE_H
 

@@ -1,4 +1,4 @@
-#include "records/identifier_trace.h"
+#include "trace/identifier_trace.h"
 
 #include <iostream>
 

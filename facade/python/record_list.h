@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "records/py_ref.h"
+#include "python/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
 // Owns every pointer in its vector and deletes them all, in order, through the virtual
@@ -65,16 +65,17 @@ private:
     std::vector<Stored*> m_records;
 };
 
-// Reads owner's array of embedded objects into records of class Record, reads them all, appends
-// their values to `values` in array order and deletes the records. Whatever the array reader
-// appended is read, also when it could not read the array whole. Touches no Python object.
+// Reads owner's array of embedded objects into records of class Record (elementClass must make
+// that class), reads them all, appends their values to `values` in array order and deletes the
+// records. Whatever the array reader appended is read, also when it could not read the array
+// whole. Touches no Python object.
 // Throws std::bad_alloc when memory runs out, after deleting the records made so far.
 template <typename Record>
-void readObjectArray(WMIObject& owner, const wchar_t* property, const wchar_t* className,
+void readObjectArray(WMIObject& owner, const wchar_t* property, const EmbeddedClass* elementClass,
                      std::vector<typename Record::Values>& values)
 {
     RecordList<WMIObject> records;
-    owner.getObjectArray(property, className, records.items());
+    owner.getObjectArray(property, elementClass, records.items());
     records.template readEach<Record>();
     values.reserve(values.size() + records.items().size());
     for (size_t i = 0; i < records.items().size(); ++i)
