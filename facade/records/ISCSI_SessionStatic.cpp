@@ -25,8 +25,7 @@ void ISCSI_SessionStatic::read()
     StringText targetName;
     getString(L"TargetiSCSIName", targetName.text);
     m_values.targetiSCSIName = targetName.text;
-    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList",
-                                            arrayElementClass(L"ISCSI_ConnectionStatic"),
+    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", &CONNECTION_STATIC_CLASS,
                                             m_values.connections);
 }
 

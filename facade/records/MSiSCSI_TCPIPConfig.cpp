@@ -19,17 +19,16 @@ void MSiSCSI_TCPIPConfig::read()
     // Each address record is made just before its GetObject, the records are read in another
     // order, and they go in reverse order of their making when this function returns; a failed
     // GetObject leaves the record empty (zeros).
-    const EmbeddedClass* addressClass = embeddedObjectClass(L"ISCSI_IP_Address");
     ISCSI_IP_Address ipAddress;
-    GetObject(L"IpAddress", addressClass, &ipAddress);
+    GetObject(L"IpAddress", &IP_ADDRESS_CLASS, &ipAddress);
     ISCSI_IP_Address preferredDNSServer;
-    GetObject(L"PreferredDNSServer", addressClass, &preferredDNSServer);
+    GetObject(L"PreferredDNSServer", &IP_ADDRESS_CLASS, &preferredDNSServer);
     ISCSI_IP_Address alternateDNSServer;
-    GetObject(L"AlternateDNSServer", addressClass, &alternateDNSServer);
+    GetObject(L"AlternateDNSServer", &IP_ADDRESS_CLASS, &alternateDNSServer);
     ISCSI_IP_Address defaultGateway;
-    GetObject(L"DefaultGateway", addressClass, &defaultGateway);
+    GetObject(L"DefaultGateway", &IP_ADDRESS_CLASS, &defaultGateway);
     ISCSI_IP_Address subnetMask;
-    GetObject(L"SubnetMask", addressClass, &subnetMask);
+    GetObject(L"SubnetMask", &IP_ADDRESS_CLASS, &subnetMask);
 
     subnetMask.read();
     defaultGateway.read();
