@@ -46,6 +46,14 @@ def reference(facade):
         getattr(facade, method)(*args)
 
 
+def referenced_facade():
+    """A connected object, after one reference call of each method."""
+    facade = Quillet.WMIFacade()
+    call_all(facade)
+    reference(facade)
+    return facade
+
+
 def threads():
     shared = Quillet.WMIFacade()
     private = [Quillet.WMIFacade() for _ in range(THREADS // 2)]
@@ -77,9 +85,7 @@ def threads():
 
 
 def refused():
-    facade = Quillet.WMIFacade()
-    call_all(facade)
-    reference(facade)
+    facade = referenced_facade()
     closed_pipe = os.pipe()
     os.close(closed_pipe[0])
     ways = (('EPIPE', closed_pipe[1]), ('ENOSPC', os.open('/dev/full', os.O_WRONLY)),
@@ -107,9 +113,7 @@ def refused():
 
 
 def signals():
-    facade = Quillet.WMIFacade()
-    call_all(facade)
-    reference(facade)
+    facade = referenced_facade()
     received = [0]
 
     def count(number, frame):
