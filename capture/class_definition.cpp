@@ -5,8 +5,8 @@
 #include "capture_error.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
+#include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
-#include "scoped_safearray.h"
 #include "text.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "wmiobject/wmiobject.h"
 
+#include "com/scoped_safearray.h"
 #include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
@@ -21,14 +22,13 @@ void copyArrayBytes(SAFEARRAY* pArray, BYTE* buffer, size_t count)
     if (upper < lower)
         return;
     size_t available = (static_cast<size_t>(upper) - static_cast<size_t>(lower) + 1) * pArray->cbElements;
-    void* data = NULL;
-    if (FAILED(SafeArrayAccessData(pArray, &data)))
+    SafeArrayData access(pArray);
+    if (FAILED(access.result()))
         return;
     // Success without a data pointer: nothing to copy, but the lock the success stands for is
-    // still given back, or the array could not be destroyed.
-    if (data)
-        std::memcpy(buffer, data, count < available ? count : available);
-    SafeArrayUnaccessData(pArray);
+    // still given back (by the holder), or the array could not be destroyed.
+    if (access.data())
+        std::memcpy(buffer, access.data(), count < available ? count : available);
 }
 
 // Writes the pointer as the stream writes one ("0x" and lowercase hexadecimal digits, "0" for

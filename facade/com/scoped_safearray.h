@@ -1,7 +1,7 @@
 // ScopedSafeArray: owns one SAFEARRAY (or none) and destroys it when it goes out of scope, with
 // whatever its elements own. Not copyable. Receive() refuses to overwrite a held array.
-#ifndef QUILLET_CAPTURE_SCOPED_SAFEARRAY_H
-#define QUILLET_CAPTURE_SCOPED_SAFEARRAY_H
+#ifndef QUILLET_SCOPED_SAFEARRAY_H
+#define QUILLET_SCOPED_SAFEARRAY_H
 
 #include <windows.h>
 #include <oleauto.h>
