@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "wmi/mof_parser.h"
 #include "wmi/repository.h"
@@ -73,6 +75,32 @@ TEST(MofParser, KeepsIntegerLimitsAndOddBooleans)
     EXPECT_DOUBLE_EQ(3.0, v[7].real);
 }
 
+TEST(MofParser, ReadsEveryRealIncludingInfinitiesAndNan)
+{
+    MofContent content = parseMof(
+        "class C { real64 D[]; real32 F[]; real64 S; };\n"
+        "instance of C { D = { inf, -inf, +INF, NaN, -0, 4.9406564584124654e-324, 1.7976931348623157e+308 };\n"
+        "                F = { -inf, nan, 1.40129846e-45, 3.40282347e+38 }; S = - Inf; };");
+    const std::vector<CimValue>& v = content.instances[0]->values;
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::vector<CimValue>& d = v[0].elements;
+    ASSERT_EQ(7u, d.size());
+    EXPECT_EQ(infinity, d[0].real);
+    EXPECT_EQ(-infinity, d[1].real);
+    EXPECT_EQ(infinity, d[2].real);
+    EXPECT_TRUE(std::isnan(d[3].real));
+    EXPECT_TRUE(d[4].real == 0 && std::signbit(d[4].real));
+    EXPECT_EQ(std::numeric_limits<double>::denorm_min(), d[5].real);
+    EXPECT_EQ(std::numeric_limits<double>::max(), d[6].real);
+    const std::vector<CimValue>& f = v[1].elements;
+    ASSERT_EQ(4u, f.size());
+    EXPECT_EQ(-infinity, f[0].real);
+    EXPECT_TRUE(std::isnan(f[1].real));
+    EXPECT_EQ(std::numeric_limits<float>::denorm_min(), static_cast<float>(f[2].real));
+    EXPECT_EQ(std::numeric_limits<float>::max(), static_cast<float>(f[3].real));
+    EXPECT_EQ(-infinity, v[2].real);
+}
+
 TEST(MofParser, ReportsTheLineAndWhatWasExpected)
 {
     const BadMof cases[] = {
@@ -97,6 +125,11 @@ TEST(MofParser, ReportsTheLineAndWhatWasExpected)
         {"class A { uint32 T; };\ninstance of A { T = 1x; };", 2, "malformed number"},
         {"\n\n@", 3, "unexpected character '@'"},
         {"class A { uint32 T; };\ninstance of A { T = 99999999999999999999; };", 2, "integer too large"},
+        // The words of the non-finite reals: for reals only, and a sign only before `inf`.
+        {"class A { uint32 T; };\ninstance of A { T = inf; };", 2, "expected a value of type uint32, found 'inf'"},
+        {"class A { real64 R; };\ninstance of A { R = -nan; };", 2, "expected a value of type real64, found 'nan'"},
+        {"class A { real64 R; };\ninstance of A { R = infinity; };", 2, "expected a value of type real64, found 'infinity'"},
+        {"class A { real64 R[]; };\ninstance of A { R = { 1, NULL }; };", 2, "expected a value of type real64"},
     };
     for (const BadMof& bad : cases) {
         int line = 0;
