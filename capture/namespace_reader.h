@@ -20,18 +20,19 @@ public:
     NamespaceReader(IWbemServices* services, Capture* capture) : m_services(services), m_capture(capture) {}
 
     // Adds the class, its superclasses, the classes its instances embed and its instances (those
-    // of its subclasses included, as WMI returns them, each instance once whatever classes were
-    // captured before). Returns S_OK, or the
-    // HRESULT saying that the namespace lacks the class (then the capture is left as it was).
-    // Any other failure is thrown as CaptureError.
+    // of its subclasses included, as WMI returns them; an instance a class captured before
+    // returned already is not added again). Returns S_OK, or the HRESULT saying that the
+    // namespace lacks the class (then the capture is left as it was). Any other failure is
+    // thrown as CaptureError.
     HRESULT captureClass(const std::wstring& className);
 
     const CapturedClass& classOfObject(IWbemClassObject* object);
 
 private:
     const CapturedClass* findDeclared(const std::wstring& className) const;
-    // Declares the class (after the classes its properties embed); `instance` stands in for a
-    // definition the namespace does not serve. Returns null when the class is missing.
+    // Declares the class (after its superclass and the classes its properties embed); `instance`
+    // stands in for a definition the namespace does not serve. Returns null when the class is
+    // missing.
     const CapturedClass* declare(const std::wstring& className, IWbemClassObject* instance, HRESULT* missing);
     // Declares a superclass or embedded class of the class being declared; false when the
     // namespace lacks it or it is being declared already.
