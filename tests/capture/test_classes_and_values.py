@@ -51,23 +51,34 @@ class CapturedContentTest(unittest.TestCase):
             return body(text)
 
     def test_every_real_reads_back_as_captured(self):
-        text = self.capture_twice(REALS, ['Reals'])
-        self.assertIn(u'\n'.join([
-            u'instance of Reals {',
-            u'    F = inf;',
-            u'    D = -inf;',
-            u'    Fs = { inf, -inf, nan, -0, 1.40129846e-45, 3.40282347e+38, 0.100000001 };',
-            u'    Ds = { inf, -inf, nan, -0, 4.9406564584124654e-324, 1.7976931348623157e+308, '
-            u'0.10000000000000001 };',
-            u'};']), text)
+        self.assertIn(u'''instance of Reals {
+    F = inf;
+    D = -inf;
+    Fs = { inf, -inf, nan, -0, 1.40129846e-45, 3.40282347e+38, 0.100000001 };
+    Ds = { inf, -inf, nan, -0, 4.9406564584124654e-324, 1.7976931348623157e+308, 0.10000000000000001 };
+};''', self.capture_twice(REALS, ['Reals']))
 
-    def test_a_subclass_is_declared_after_its_superclass_with_the_properties_it_adds(self):
-        self.assertEqual(u'\n'.join([
-            u'class Base {', u'    string Name;', u'};', u'',
-            u'class Middle : Base {', u'    uint32 Level;', u'};', u'',
-            u'class Leaf : Middle {', u'    real64 Weight;', u'};', u'',
-            u'instance of Leaf {', u'    Name = "leaf";', u'    Level = 2;', u'    Weight = 0.5;', u'};']),
-            self.capture_twice(HIERARCHY, ['Leaf']))
+    def test_a_subclass_follows_its_superclass_with_the_properties_it_adds(self):
+        self.assertEqual(u'''class Base {
+    string Name;
+};
+
+class Middle : Base {
+    uint32 Level;
+};
+
+class Leaf : Middle {
+    real64 Weight;
+};
+
+instance of Leaf {
+    Name = "leaf";
+    Level = 2;
+    Weight = 0.5;
+};''', self.capture_twice(HIERARCHY, ['Leaf']))
+        holder = self.capture_twice(HIERARCHY, ['Holder'])
+        self.assertIn(u'    Item = instance of Leaf {', holder)
+        self.assertIn(u'        instance of Middle {', holder)
 
     def test_each_instance_is_recorded_once_whatever_classes_are_asked_for(self):
         cases = (
@@ -80,11 +91,6 @@ class CapturedContentTest(unittest.TestCase):
             text = self.capture_twice(HIERARCHY, classes)
             found = [line.split(u'"')[1] for line in text.split(u'\n') if line.startswith(u'    Name = ')]
             self.assertEqual(names, found, classes)
-
-    def test_a_base_typed_property_keeps_its_subclass_instances(self):
-        text = self.capture_twice(HIERARCHY, ['Holder'])
-        self.assertIn(u'    Item = instance of Leaf {', text)
-        self.assertIn(u'        instance of Middle {', text)
 
 
 if __name__ == '__main__':
