@@ -20,7 +20,8 @@ struct CapturedProperty
 struct CapturedClass
 {
     std::wstring name;
-    std::vector<CapturedProperty> properties;  // in the order the class gives them
+    std::wstring superclass;                   // empty at the root (or where the namespace does not say)
+    std::vector<CapturedProperty> properties;  // in the order the class gives them, inherited ones included
 };
 
 struct CapturedInstance;

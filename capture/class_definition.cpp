@@ -60,12 +60,27 @@ std::wstring embeddedClass(IWbemClassObject* definition, const std::wstring& pro
     return value.substr(prefix.size());
 }
 
+// A namespace without class hierarchy (Wine's) may not know __SUPERCLASS: the class is then
+// recorded at the root.
+std::wstring superclassOf(IWbemClassObject* definition, const std::wstring& className)
+{
+    ScopedVariant name;
+    HRESULT hr = definition->Get(L"__SUPERCLASS", 0, name.Receive(), NULL, NULL);
+    if (hr == static_cast<HRESULT>(WBEM_E_NOT_FOUND))
+        return std::wstring();
+    check(hr, "Get", className, L"__SUPERCLASS");
+    if (name.type() != VT_BSTR || !name.value().bstrVal)
+        return std::wstring();
+    return std::wstring(name.value().bstrVal, SysStringLen(name.value().bstrVal));
+}
+
 }  // namespace
 
 CapturedClass readClassDefinition(IWbemClassObject* definition, const std::wstring& className)
 {
     CapturedClass cls;
     cls.name = className;
+    cls.superclass = superclassOf(definition, className);
     std::vector<std::wstring> names = propertyNames(definition, className);
     for (size_t i = 0; i < names.size(); ++i) {
         CapturedProperty property;

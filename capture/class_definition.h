@@ -1,5 +1,5 @@
-// Reads a class definition from WMI: property names in the order the class gives them, their
-// CIM types, and for embedded objects the class named by the CIMTYPE qualifier.
+// Reads a class definition from WMI: its superclass, property names in the order the class gives
+// them, their CIM types, and for embedded objects the class named by the CIMTYPE qualifier.
 #ifndef QUILLET_CAPTURE_CLASS_DEFINITION_H
 #define QUILLET_CAPTURE_CLASS_DEFINITION_H
 

@@ -33,11 +33,18 @@ class Writer
 public:
     std::string out;
 
-    void classDeclaration(const CapturedClass& cls)
+    // `superclass` is the declared class that cls.superclass names: the properties inherited
+    // from it unchanged are not repeated.
+    void classDeclaration(const CapturedClass& cls, const CapturedClass* superclass)
     {
-        out += "class " + winsim::toUtf8(cls.name) + " {\n";
+        out += "class " + winsim::toUtf8(cls.name);
+        if (superclass)
+            out += " : " + winsim::toUtf8(superclass->name);
+        out += " {\n";
         for (size_t i = 0; i < cls.properties.size(); ++i) {
             const CapturedProperty& property = cls.properties[i];
+            if (superclass && inherits(*superclass, property))
+                continue;
             CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
             out += "    ";
             out += base == CIM_OBJECT && !property.objectClass.empty() ? winsim::toUtf8(property.objectClass)
@@ -64,6 +71,16 @@ public:
     }
 
 private:
+    static bool inherits(const CapturedClass& superclass, const CapturedProperty& property)
+    {
+        for (size_t i = 0; i < superclass.properties.size(); ++i) {
+            const CapturedProperty& inherited = superclass.properties[i];
+            if (sameName(inherited.name, property.name))
+                return inherited.type == property.type && sameName(inherited.objectClass, property.objectClass);
+        }
+        return false;
+    }
+
     void pad(int indent) { out.append(static_cast<size_t>(indent) * 4, ' '); }
 
     void value(const CapturedValue& value, int indent)
@@ -108,6 +125,14 @@ private:
     }
 };
 
+const CapturedClass* declaredClass(const Capture& capture, const std::wstring& name)
+{
+    for (size_t i = 0; i < capture.declared.size() && !name.empty(); ++i)
+        if (sameName(capture.declared[i]->name, name))
+            return capture.declared[i].get();
+    return NULL;
+}
+
 }  // namespace
 
 std::string mofString(const std::wstring& text)
@@ -145,7 +170,7 @@ std::string writeMof(const Capture& capture, const std::string& capturedAt)
                  "// Captured at: " + capturedAt + "\n"
                  "#pragma namespace(" + mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";
     for (size_t i = 0; i < capture.declared.size(); ++i)
-        writer.classDeclaration(*capture.declared[i]);
+        writer.classDeclaration(*capture.declared[i], declaredClass(capture, capture.declared[i]->superclass));
     for (size_t i = 0; i < capture.instances.size(); ++i) {
         writer.instance(capture.instances[i], 0);
         writer.out += ";\n\n";

@@ -1,5 +1,6 @@
 // Writes a Capture as MOF in the subset the offline stand-in reads, UTF-8: the header comment,
-// `#pragma namespace`, the classes, then the instances with every property (NULL where unset).
+// `#pragma namespace`, the classes (each after its superclass, with the properties it adds or
+// changes), then the instances with every property (NULL where unset).
 #ifndef QUILLET_CAPTURE_MOF_WRITER_H
 #define QUILLET_CAPTURE_MOF_WRITER_H
 

@@ -51,23 +51,39 @@ const CapturedClass* NamespaceReader::declare(const std::wstring& className, IWb
     }
     CapturedClass cls = readClassDefinition(SUCCEEDED(hr) ? definition.Get() : instance, className);
 
-    // Classes that embed each other: the inner use falls back to a generic object.
+    // The superclass first, then the embedded classes. A superclass that cannot be declared
+    // leaves the class at the root; an embedded one, a generic object.
     m_declaring.push_back(className);
+    if (!cls.superclass.empty() && !declareUsedClass(cls.superclass))
+        cls.superclass.clear();
     for (size_t i = 0; i < cls.properties.size(); ++i) {
         CapturedProperty& property = cls.properties[i];
-        if (property.objectClass.empty())
-            continue;
-        bool cycle = false;
-        for (size_t k = 0; k < m_declaring.size(); ++k)
-            cycle = cycle || sameName(m_declaring[k], property.objectClass);
-        HRESULT embeddedMissing = S_OK;
-        if (cycle || !declare(property.objectClass, NULL, &embeddedMissing))
+        if (!property.objectClass.empty() && !declareUsedClass(property.objectClass))
             property.objectClass.clear();
     }
     m_declaring.pop_back();
 
     m_capture->declared.push_back(std::unique_ptr<CapturedClass>(new CapturedClass(cls)));
     return m_capture->declared.back().get();
+}
+
+bool NamespaceReader::declareUsedClass(const std::wstring& className)
+{
+    for (size_t i = 0; i < m_declaring.size(); ++i)
+        if (sameName(m_declaring[i], className))
+            return false;  // classes that refer to each other
+    HRESULT missing = S_OK;
+    return declare(className, NULL, &missing) != NULL;
+}
+
+bool NamespaceReader::recorded(const CapturedClass& cls) const
+{
+    // A superclass is declared before its subclasses, so the chain ends.
+    for (const CapturedClass* c = &cls; c; c = c->superclass.empty() ? NULL : findDeclared(c->superclass))
+        for (size_t i = 0; i < m_recorded.size(); ++i)
+            if (sameName(m_recorded[i], c->name))
+                return true;
+    return false;
 }
 
 const CapturedClass& NamespaceReader::classOfObject(IWbemClassObject* object)
@@ -88,8 +104,10 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
     // Rolled back when the class turns out missing.
     size_t declaredBefore = m_capture->declared.size();
     HRESULT missing = S_OK;
-    if (!declare(className, NULL, &missing))
+    const CapturedClass* queried = declare(className, NULL, &missing);
+    if (!queried)
         return missing;
+    std::wstring queriedName = queried->name;  // `declared` may grow while reading
 
     ScopedComPtr<IEnumWbemClassObject> enumerator;
     HRESULT hr;
@@ -107,7 +125,8 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
         if (FAILED(hr) || returned == 0)
             break;
         const CapturedClass& cls = classOfObject(object.Get());
-        instances.push_back(readInstance(object.Get(), cls, *this));
+        if (!recorded(cls))
+            instances.push_back(readInstance(object.Get(), cls, *this));
     }
     if (isMissingClass(hr)) {
         m_capture->declared.resize(declaredBefore);
@@ -116,5 +135,6 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
     if (FAILED(hr))
         fail(hr, "reading the instances of class " + winsim::toUtf8(className) + " failed");
     m_capture->instances.insert(m_capture->instances.end(), instances.begin(), instances.end());
+    m_recorded.push_back(queriedName);
     return S_OK;
 }

@@ -145,18 +145,24 @@ private:
         } else {
             mismatch(cls, property, vt);
         }
-        if (!isfinite(value)) {
-            // MOF has no literal for these.
-            fprintf(stderr, "QuilletCapture: %s holds a value that is not a finite number, recorded as NULL\n",
-                    where(cls, property).c_str());
-            return CapturedValue();
-        }
-        char text[40];
-        snprintf(text, sizeof text, "%.*g", digits, value);
         CapturedValue result;
         result.kind = CapturedValue::Literal;
-        result.literal = text;
+        result.literal = realLiteral(value, digits);
         return result;
+    }
+
+    // MOF has no literal for infinities and NaN: the replay reads the words `inf`, `-inf` and
+    // `nan`, which other MOF readers refuse rather than misread. A NaN's sign and payload are
+    // not kept. Finite values in decimal, with enough digits to read back unchanged.
+    static std::string realLiteral(double value, int digits)
+    {
+        if (isnan(value))
+            return "nan";
+        if (isinf(value))
+            return value < 0 ? "-inf" : "inf";
+        char text[40];
+        snprintf(text, sizeof text, "%.*g", digits, value);
+        return text;
     }
 
     std::string integer(VARTYPE vt, const void* slot, CIMTYPE base, const CapturedClass& cls,

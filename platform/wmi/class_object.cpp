@@ -57,20 +57,34 @@ HRESULT ClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, L
 HRESULT ClassObject::get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const
 {
     if (!name) return WBEM_E_INVALID_PARAMETER;
-    static const CimType classNameType;  // a string
-    bool isClassName = equalsNoCase(name, L"__CLASS");
-    size_t index = isClassName ? ClassDef::npos : m_instance.cls->find(name);
-    if (!isClassName && index == ClassDef::npos) return WBEM_E_NOT_FOUND;
-    const CimType& propertyType = isClassName ? classNameType : m_instance.cls->properties[index].type;
+    static const CimType systemType;  // the system properties served are strings
+    CimValue systemValue;
+    bool isSystem = systemProperty(name, &systemValue);
+    size_t index = isSystem ? ClassDef::npos : m_instance.cls->find(name);
+    if (!isSystem && index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    const CimType& propertyType = isSystem ? systemType : m_instance.cls->properties[index].type;
     if (value) {
         VARIANT made;
-        HRESULT hr = isClassName ? toVariant(CimValue::ofText(m_instance.cls->name), propertyType, &made)
-                                 : toVariant(m_instance.values[index], propertyType, &made);
+        HRESULT hr = toVariant(isSystem ? systemValue : m_instance.values[index], propertyType, &made);
         if (FAILED(hr)) return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
         *value = made;  // nothing fails after this: the value is the caller's
     }
     if (type) *type = cimTypeOf(propertyType);
     return S_OK;
+}
+
+bool ClassObject::systemProperty(LPCWSTR name, CimValue* value) const
+{
+    if (equalsNoCase(name, L"__CLASS")) {
+        *value = CimValue::ofText(m_instance.cls->name);
+        return true;
+    }
+    if (equalsNoCase(name, L"__SUPERCLASS")) {  // NULL for a class at the root, as in WMI
+        const ClassDef* parent = m_instance.cls->parent.get();
+        *value = parent ? CimValue::ofText(parent->name) : CimValue::null();
+        return true;
+    }
+    return false;
 }
 
 HRESULT ClassObject::Put(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE Type)
@@ -119,10 +133,11 @@ HRESULT ClassObject::getNames(LONG flags, SAFEARRAY** names) const
 {
     if (!names) return WBEM_E_INVALID_PARAMETER;
     *names = nullptr;
-    // __CLASS is the one system property the service knows.
+    // The system properties the service knows, in WMI's order.
     std::vector<const std::wstring*> selected;
-    static const std::wstring systemClass = L"__CLASS";
-    if (flags != WBEM_FLAG_NONSYSTEM_ONLY) selected.push_back(&systemClass);
+    static const std::wstring systemNames[] = {L"__CLASS", L"__SUPERCLASS"};
+    if (flags != WBEM_FLAG_NONSYSTEM_ONLY)
+        for (const std::wstring& systemName : systemNames) selected.push_back(&systemName);
     if (flags != WBEM_FLAG_SYSTEM_ONLY)
         for (const PropertyDef& property : m_instance.cls->properties) selected.push_back(&property.name);
     SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(selected.size()));

@@ -46,6 +46,8 @@ public:
 
 private:
     HRESULT get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const;
+    // __CLASS and __SUPERCLASS; false for any other name.
+    bool systemProperty(LPCWSTR name, CimValue* value) const;
     HRESULT put(LPCWSTR name, const VARIANT* value, CIMTYPE type);
     HRESULT getNames(LONG flags, SAFEARRAY** names) const;
     HRESULT qualifierSet(LPCWSTR property, IWbemQualifierSet** set) const;

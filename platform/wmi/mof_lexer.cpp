@@ -105,7 +105,8 @@ MofToken MofLexer::next()
         if (token.text.size() != 1) throw MofError(token.line, "a character literal holds one character");
         return token;
     }
-    if (std::string_view("{}[]();=,:").find(c) != std::string_view::npos) {
+    // A sign not followed by a number is a mark of its own: it may precede `inf`.
+    if (std::string_view("{}[]();=,:+-").find(c) != std::string_view::npos) {
         token.kind = MofToken::Kind::Punct;
         token.word = m_text.substr(m_pos++, 1);
         return token;

@@ -2,6 +2,8 @@
 
 #include "sim/utf8.h"
 
+#include <limits>
+
 namespace winsim::wmi {
 
 namespace {
@@ -258,12 +260,8 @@ private:
             // Odd data for tests: kept as the 16-bit pattern a VARIANT_BOOL would carry.
             return CimValue::ofInteger(static_cast<int16_t>(integer(type)));
         case CimKind::Real32:
-        case CimKind::Real64: {
-            if (m_token.kind != MofToken::Kind::Real && m_token.kind != MofToken::Kind::Integer) failType(type);
-            double real = m_token.real;
-            advance();
-            return CimValue::ofReal(real);
-        }
+        case CimKind::Real64:
+            return CimValue::ofReal(real(type));
         case CimKind::Char16:
             if (m_token.kind == MofToken::Kind::Char) {
                 wchar_t c = m_token.text[0];
@@ -296,6 +294,30 @@ private:
             if (m_token.kind != MofToken::Kind::Integer) failType(type);
             return CimValue::ofInteger(integer(type));
         }
+    }
+
+    // A number, or one of the words MOF lacks literals for: `inf`, `-inf` (or `+inf`) and `nan`,
+    // in any case. Words rather than numbers, so that a reader that does not know them fails
+    // instead of reading another value.
+    double real(const CimType& type)
+    {
+        double sign = 1;
+        if (m_token.is('-') || m_token.is('+')) {
+            sign = m_token.is('-') ? -1 : 1;
+            advance();
+            if (!isKeyword("inf")) failType(type);
+        }
+        double value = 0;
+        if (isKeyword("inf"))
+            value = sign * std::numeric_limits<double>::infinity();
+        else if (isKeyword("nan"))
+            value = std::numeric_limits<double>::quiet_NaN();
+        else if (m_token.kind == MofToken::Kind::Real || m_token.kind == MofToken::Kind::Integer)
+            value = m_token.real;
+        else
+            failType(type);
+        advance();
+        return value;
     }
 
     // The current Integer token, checked against the type's range.

@@ -18,7 +18,8 @@ const char kSchema[] =
     "  [read, Values{\"Down\", \"Up\"} : amended, ValueMap{\"0\", \"1\"}] uint16 State;\n"
     "  [cpp_quote(\"// generated\\n\")] ISCSI_IP_Address Address;\n"
     "  ISCSI_IP_Address Addresses[]; object Anything; sint64 Big; datetime When;\n"
-    "};\n";
+    "};\n"
+    "class Special : Adapter { uint32 Extra; };\n";
 
 class ClassDefinitionTest : public testing::Test {
 protected:
@@ -64,6 +65,15 @@ TEST_F(ClassDefinitionTest, CaptureReadsNamesTypesAndEmbeddedClassesInDeclaratio
         EXPECT_EQ(expected[i].type, cls.properties[i].type) << i;
         EXPECT_EQ(expected[i].objectClass, cls.properties[i].objectClass) << i;
     }
+    EXPECT_EQ(L"", cls.superclass);
+
+    // A subclass names its superclass and holds the inherited properties first.
+    ASSERT_EQ(S_OK, getClass(L"Special", definition.out()));
+    CapturedClass special = readClassDefinition(definition.get(), L"Special");
+    EXPECT_EQ(L"Adapter", special.superclass);
+    ASSERT_EQ(cls.properties.size() + 1, special.properties.size());
+    EXPECT_EQ(L"InstanceName", special.properties.front().name);
+    EXPECT_EQ(L"Extra", special.properties.back().name);
 }
 
 TEST_F(ClassDefinitionTest, ClassObjectsAnswerAsWmiDoes)
@@ -85,8 +95,8 @@ TEST_F(ClassDefinitionTest, ClassObjectsAnswerAsWmiDoes)
         LONG flags;
         std::vector<std::wstring> names;
     } cases[] = {
-        {WBEM_FLAG_ALWAYS, {L"__CLASS", L"Type", L"IpV6Address"}},
-        {WBEM_FLAG_SYSTEM_ONLY, {L"__CLASS"}},
+        {WBEM_FLAG_ALWAYS, {L"__CLASS", L"__SUPERCLASS", L"Type", L"IpV6Address"}},
+        {WBEM_FLAG_SYSTEM_ONLY, {L"__CLASS", L"__SUPERCLASS"}},
         {WBEM_FLAG_NONSYSTEM_ONLY, {L"Type", L"IpV6Address"}},
     };
     for (const NamesCase& c : cases) {

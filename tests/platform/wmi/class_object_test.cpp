@@ -188,4 +188,21 @@ TEST_F(ClassObjectTest, ObjectArraysHoldOneReferencePerElementAndNullGaps)
     EXPECT_EQ(before, winsim::liveCount(winsim::Resource::Com));
 }
 
+TEST_F(ClassObjectTest, AQueryOnABaseClassYieldsDerivedInstancesNamingTheirSuperclass)
+{
+    IWbemClassObject* derived = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = \"it's derived\"");
+    ASSERT_NE(nullptr, derived);
+    Variant className, superclass, root;
+    CIMTYPE type = 0;
+    EXPECT_EQ(S_OK, derived->Get(L"__CLASS", 0, &className, nullptr, nullptr));
+    EXPECT_EQ(S_OK, derived->Get(L"__superclass", 0, &superclass, &type, nullptr));
+    derived->Release();
+    EXPECT_STREQ(L"Sample_Derived", className->bstrVal);
+    EXPECT_STREQ(L"Sample_AllTypes", superclass->vt == VT_BSTR ? superclass->bstrVal : L"(not a string)");
+    EXPECT_EQ(CIM_STRING, type);
+    EXPECT_EQ(S_OK, m_object->Get(L"__SUPERCLASS", 0, &root, nullptr, nullptr));  // at the root: NULL
+    EXPECT_EQ(VT_NULL, root->vt);
+    EXPECT_EQ(HRESULT(WBEM_E_READ_ONLY), m_object->Put(L"__SUPERCLASS", 0, nullptr, 0));
+}
+
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <utility>
 
 #include "wmi/mof_parser.h"
 #include "wmi/repository.h"
@@ -73,6 +77,24 @@ TEST(MofParser, KeepsIntegerLimitsAndOddBooleans)
     EXPECT_DOUBLE_EQ(3.0, v[7].real);
 }
 
+TEST(MofParser, ReadsEveryRealIncludingInfinitiesAndNan)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> cases[] = {
+        {"inf", inf}, {"-inf", -inf}, {"+INF", inf}, {"- Inf", -inf}, {"NaN", std::numeric_limits<double>::quiet_NaN()},
+        {"-0", -0.0}, {"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
+        {"1.7976931348623157e+308", std::numeric_limits<double>::max()},
+    };
+    std::string values;
+    for (const auto& c : cases) values += (values.empty() ? "" : ", ") + std::string(c.first);
+    MofContent content = parseMof("class C { real64 D[]; real32 F; };\ninstance of C { D = { " + values + " }; F = -inf; };");
+    const std::vector<CimValue>& read = content.instances[0]->values[0].elements;
+    ASSERT_EQ(std::size(cases), read.size());
+    for (size_t i = 0; i < read.size(); ++i)  // bit for bit: the sign of zero and NaN count
+        EXPECT_EQ(0, std::memcmp(&cases[i].second, &read[i].real, sizeof(double))) << cases[i].first;
+    EXPECT_EQ(-inf, content.instances[0]->values[1].real);
+}
+
 TEST(MofParser, ReportsTheLineAndWhatWasExpected)
 {
     const BadMof cases[] = {
@@ -97,6 +119,11 @@ TEST(MofParser, ReportsTheLineAndWhatWasExpected)
         {"class A { uint32 T; };\ninstance of A { T = 1x; };", 2, "malformed number"},
         {"\n\n@", 3, "unexpected character '@'"},
         {"class A { uint32 T; };\ninstance of A { T = 99999999999999999999; };", 2, "integer too large"},
+        // The words of the non-finite reals: for reals only, and a sign only before `inf`.
+        {"class A { uint32 T; };\ninstance of A { T = inf; };", 2, "expected a value of type uint32, found 'inf'"},
+        {"class A { real64 R; };\ninstance of A { R = -nan; };", 2, "expected a value of type real64, found 'nan'"},
+        {"class A { real64 R; };\ninstance of A { R = infinity; };", 2, "expected a value of type real64, found 'infinity'"},
+        {"class A { real64 R[]; };\ninstance of A { R = { 1, NULL }; };", 2, "expected a value of type real64"},
     };
     for (const BadMof& bad : cases) {
         int line = 0;
