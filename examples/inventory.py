@@ -36,14 +36,11 @@ def parse_arguments(argv):
 
 
 def silence_traces():
-    """Points file descriptor 1 at the null device and returns a stream on the real stdout."""
     # The traces are written by C code to file descriptor 1, so sys.stdout alone is not enough.
     sys.stdout.flush()
-    real_stdout = os.fdopen(os.dup(1), 'wb')
     devnull = os.open(os.devnull, os.O_WRONLY)
     os.dup2(devnull, 1)
     os.close(devnull)
-    return real_stdout
 
 
 class Report(object):
@@ -151,15 +148,15 @@ def adapter_names(options):
 
 def write_json(options):
     to_stdout = options.json == '-'
-    output = silence_traces() if to_stdout or options.quiet else None
+    # On stdout the document keeps the real descriptor 1; the traces written to it are dropped.
+    output = os.fdopen(os.dup(1), 'wb') if to_stdout else None
+    if to_stdout or options.quiet:
+        silence_traces()
     import Quillet
 
     document = inventory_json.inventory(Quillet, list(adapter_names(options)), wql_literal_text)
-    if to_stdout:
-        inventory_json.write(document, output)
-    else:
-        with open(options.json, 'wb') as f:
-            inventory_json.write(document, f)
+    with output or open(options.json, 'wb') as stream:
+        inventory_json.write(document, stream)
     return 0
 
 
