@@ -76,13 +76,22 @@ def with_type_stubs(command):
     (a lone .pyi in site-packages is not enough for it). Install and wheels take the build whole."""
 
     class BuildExtWithStubs(command):
+        def stub_targets(self):
+            # In place the module lands beside the tree's own Quillet.pyi.
+            if self.inplace:
+                return []
+            return [os.path.join(self.build_lib, 'Quillet.pyi'),
+                    os.path.join(self.build_lib, 'Quillet-stubs', '__init__.pyi')]
+
         def run(self):
             command.run(self)
-            if not self.inplace:  # in place, the module lands beside the tree's own Quillet.pyi
-                stub = os.path.join(HERE, 'Quillet.pyi')
-                self.copy_file(stub, os.path.join(self.build_lib, 'Quillet.pyi'))
-                self.mkpath(os.path.join(self.build_lib, 'Quillet-stubs'))
-                self.copy_file(stub, os.path.join(self.build_lib, 'Quillet-stubs', '__init__.pyi'))
+            for target in self.stub_targets():
+                self.mkpath(os.path.dirname(target))
+                self.copy_file(os.path.join(HERE, 'Quillet.pyi'), target)
+
+        def get_outputs(self):
+            # Listed, an install records them and an uninstall removes them.
+            return command.get_outputs(self) + self.stub_targets()
 
     return BuildExtWithStubs
 
