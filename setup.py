@@ -70,6 +70,32 @@ class BuildExt(build_ext):
         build_ext.build_extensions(self)
 
 
+def with_type_stubs(command):
+    """build_ext that also puts Quillet.pyi into the build: beside the module, where editors look,
+    and as the stub-only package Quillet-stubs, the one place mypy looks for an installed module
+    (a lone .pyi in site-packages is not enough for it). Install and wheels take the build whole."""
+
+    class BuildExtWithStubs(command):
+        def stub_targets(self):
+            # In place the module lands beside the tree's own Quillet.pyi.
+            if self.inplace:
+                return []
+            return [os.path.join(self.build_lib, 'Quillet.pyi'),
+                    os.path.join(self.build_lib, 'Quillet-stubs', '__init__.pyi')]
+
+        def run(self):
+            command.run(self)
+            for target in self.stub_targets():
+                self.mkpath(os.path.dirname(target))
+                self.copy_file(os.path.join(HERE, 'Quillet.pyi'), target)
+
+        def get_outputs(self):
+            # Listed, an install records them and an uninstall removes them.
+            return command.get_outputs(self) + self.stub_targets()
+
+    return BuildExtWithStubs
+
+
 setup(name='Quillet',
       version=VERSION,
       description='WMI through COM high level wrapper: iSCSI initiator and MPIO timer access',
@@ -93,5 +119,5 @@ setup(name='Quillet',
       ],
       python_requires='>=2.7, !=3.0.*, !=3.1.*, !=3.2.*, !=3.3.*, !=3.4.*, !=3.5.*',
       ext_modules=[extension],
-      cmdclass={'build_ext': WindowsBuildExt if sys.platform == 'win32' else BuildExt},
+      cmdclass={'build_ext': with_type_stubs(WindowsBuildExt if sys.platform == 'win32' else BuildExt)},
       zip_safe=False)

@@ -6,11 +6,17 @@ line prints its HBA information, TCP/IP and NIC configuration, its sessions and 
 the MPIO PDORemovePeriod. The module traces every step on stdout; this report goes to stderr so
 that it stands out (use --quiet to drop the traces).
 
+With --json the same inventory is one JSON document (docs/inventory.schema.json) for programs:
+on stdout, with the traces dropped, or in FILE.
+
     inventory.py [--quiet] [--set-period SECONDS] ADAPTER_INSTANCE_NAME...
+    inventory.py ADAPTER_INSTANCE_NAME... --json [FILE]
 """
 import argparse
 import os
 import sys
+
+import inventory_json
 
 
 def parse_arguments(argv):
@@ -20,7 +26,13 @@ def parse_arguments(argv):
     parser.add_argument('--quiet', action='store_true', help='drop the module\'s traces (stdout)')
     parser.add_argument('--set-period', type=int, metavar='SECONDS',
                         help='store this PDORemovePeriod, then read it back')
-    return parser.parse_args(argv)
+    parser.add_argument('--json', nargs='?', const='-', metavar='FILE',
+                        help='write the inventory as JSON to FILE, or to stdout without the traces '
+                             '(give - as FILE when adapter names follow)')
+    options = parser.parse_args(argv)
+    if options.json is not None and options.set_period is not None:
+        parser.error('--json only reads: it does not take --set-period')
+    return options
 
 
 def silence_traces():
@@ -127,8 +139,31 @@ def report_sessions(report, adapter):
                 u'CHAP' if connection['AuthType'] == 1 else u'none (%d)' % connection['AuthType']), 3)
 
 
+def adapter_names(options):
+    for name in options.adapters:
+        if isinstance(name, bytes):  # Python 2's command line is bytes
+            name = name.decode(sys.getfilesystemencoding() or 'utf-8')
+        yield name
+
+
+def write_json(options):
+    to_stdout = options.json == '-'
+    # On stdout the document keeps the real descriptor 1; the traces written to it are dropped.
+    output = os.fdopen(os.dup(1), 'wb') if to_stdout else None
+    if to_stdout or options.quiet:
+        silence_traces()
+    import Quillet
+
+    document = inventory_json.inventory(Quillet, list(adapter_names(options)), wql_literal_text)
+    with output or open(options.json, 'wb') as stream:
+        inventory_json.write(document, stream)
+    return 0
+
+
 def main(argv):
     options = parse_arguments(argv)
+    if options.json is not None:
+        return write_json(options)
     if options.quiet:
         silence_traces()
     import Quillet
@@ -143,9 +178,7 @@ def main(argv):
         report.line(u'%s (%d session%s)' % (adapter['UniqueAdapterId'], count, u'' if count == 1 else u's'), 1)
     by_id = dict((adapter['UniqueAdapterId'], adapter) for adapter in adapters)
 
-    for name in options.adapters:
-        if isinstance(name, bytes):  # Python 2's command line is bytes
-            name = name.decode(sys.getfilesystemencoding() or 'utf-8')
+    for name in adapter_names(options):
         report.line()
         report.line(u'Adapter %s' % name)
         name = wql_literal_text(name)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the module and runs the main job: the inventory of the sample initiator host
 # (examples/sample_initiator.mof). The module's traces go to stdout, the report to stderr.
-# Extra arguments go to the example (e.g. --quiet, --set-period 30). PYTHON=<interpreter> runs
-# it on another Python (2.7 or 3.x; default pyenv's 2.7.18), built in build-<interpreter name>/.
+# Extra arguments go to the example (e.g. --quiet, --set-period 30, --json). PYTHON=<interpreter>
+# runs it on another Python (2.7 or 3.x; default pyenv's 2.7.18), built in build-<interpreter name>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -18,6 +18,7 @@ repository=$(mktemp --suffix=.mof)
 trap 'rm -f "$repository"' EXIT
 cp examples/sample_initiator.mof "$repository"
 
-WMISIM_REPOSITORY="$repository" PYTHONPATH="$build/python" "$python" examples/inventory.py "$@" \
+# The extra arguments come last, so that `--json` is not given an adapter name for its FILE.
+WMISIM_REPOSITORY="$repository" PYTHONPATH="$build/python" "$python" examples/inventory.py \
   'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E0_0' \
-  'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E1_1'
+  'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E1_1' "$@"

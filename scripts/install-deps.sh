@@ -3,8 +3,10 @@
 # Usage: install-deps.sh [--windows]   (--windows adds MinGW-w64 and Wine)
 set -euo pipefail
 
-# python3-*: Debian's Python 3 builds the wheel in the install test.
-packages=(cmake g++ make libgtest-dev python3-dev python3-pip python3-setuptools python3-wheel)
+# python3-*: Debian's Python 3 builds the wheel in the install test; mypy (its stubtest) checks
+# Quillet.pyi and python3-jsonschema the inventory's JSON.
+packages=(cmake g++ make libgtest-dev python3-dev python3-pip python3-setuptools python3-wheel
+          mypy python3-jsonschema)
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 googletest)
 fi

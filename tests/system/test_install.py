@@ -52,7 +52,7 @@ class InstallTest(unittest.TestCase):
         with tarfile.open(tarball) as archive:
             names = archive.getnames()
         root = 'Quillet-%s/' % self.version
-        for needed in ('VERSION', 'pyproject.toml', 'facade/python/py_compat.h',
+        for needed in ('VERSION', 'pyproject.toml', 'Quillet.pyi', 'facade/python/py_compat.h',
                        'facade/module/facade_lifecycle.h', 'platform/include/wbemidl.h',
                        'platform/sim/sim.h'):
             self.assertIn(root + needed, names)
@@ -75,6 +75,9 @@ class InstallTest(unittest.TestCase):
                          [line for line in output if not line.startswith(('Co', 'WMIFacade',
                                                                            '~WMIFacade'))][:4])
         self.assertTrue(output[-1].startswith(site), output[-1])
+        # The type stubs: beside the module for editors, as a stub-only package for mypy.
+        for stub in ('Quillet.pyi', os.path.join('Quillet-stubs', '__init__.pyi')):
+            self.assertTrue(os.path.isfile(os.path.join(site, stub)), stub)
 
     def test_source_distribution_installs_with_pip(self):
         if not has_modules(sys.executable, 'setuptools', 'pip'):
