@@ -20,15 +20,6 @@ bool contains(const std::wstring& name, const wchar_t* part)
     return std::search(name.begin(), name.end(), part, end, sameFolded) != name.end();
 }
 
-bool isIscsiName(const std::wstring& text)
-{
-    static const wchar_t* const prefixes[] = {L"iqn.", L"eui.", L"naa."};
-    for (size_t i = 0; i < 3; ++i)
-        if (text.size() >= 4 && std::equal(prefixes[i], prefixes[i] + 4, text.begin(), sameFolded))
-            return true;
-    return false;
-}
-
 bool isAddressProperty(const CapturedProperty& property)
 {
     return contains(property.name, L"Address");
@@ -48,7 +39,7 @@ IdentifierTable::Kind textKind(const CapturedProperty& property, const std::wstr
         return IdentifierTable::kInstanceName;
     if (isSerialProperty(property))
         return IdentifierTable::kSerialNumber;
-    if (isIscsiName(text) || contains(property.name, L"iSCSIName"))
+    if (contains(property.name, L"iSCSIName") || wholeIdentifier(text).kind == FoundIdentifier::kIscsiName)
         return IdentifierTable::kIscsiName;
     if (isAddressProperty(property))
         return IdentifierTable::kAddress;
@@ -91,15 +82,7 @@ public:
     // Second pass: every identifier inside the other strings, known by its value or by its form.
     void hideInsideStrings()
     {
-        TextMatcher::Keys keys;
-        const IdentifierTable::Forms& forms = m_table.knownForms();
-        for (IdentifierTable::Forms::const_iterator it = forms.begin(); it != forms.end(); ++it) {
-            if (it->first.size() >= kShortestEmbedded) {
-                keys.push_back(std::make_pair(it->first, static_cast<int>(m_replacements.size())));
-                m_replacements.push_back(it->second);
-            }
-        }
-        TextMatcher matcher(keys);
+        TextMatcher matcher(m_table.knownForms(), kShortestEmbedded);
         std::vector<TextMatcher::Match> known;
         for (size_t i = 0; i < m_otherStrings.size(); ++i) {
             matcher.longestAtEachStart(*m_otherStrings[i].text, &known);
@@ -195,7 +178,7 @@ private:
             if (found.length == 0 && knownLength == 0) {
                 ++i;
             } else if (knownLength >= found.length) {
-                replace(i, knownLength, m_replacements[static_cast<size_t>(known[i].id)]);
+                replace(i, knownLength, m_table.formReplacements()[static_cast<size_t>(known[i].id)]);
                 i += knownLength;
             } else {
                 replace(i, found.length, m_table.found(found, text.substr(i, found.length)));
@@ -217,7 +200,6 @@ private:
 
     IdentifierTable m_table;
     std::vector<OtherString> m_otherStrings;
-    std::vector<std::wstring> m_replacements;  // by the matcher's id
 };
 
 }  // namespace

@@ -109,5 +109,6 @@ std::wstring IdentifierTable::found(const FoundIdentifier& found, const std::wst
 
 void IdentifierTable::addForm(const std::wstring& form, const std::wstring& placeholder)
 {
-    m_forms.insert(std::make_pair(foldCase(form), placeholder));
+    m_forms.push_back(form);
+    m_replacements.push_back(placeholder);
 }

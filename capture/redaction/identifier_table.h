@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 #include <string>
+#include <vector>
 
 #include "redaction/address_forms.h"
 #include "redaction/identifier_patterns.h"
@@ -35,9 +36,10 @@ public:
     // The text that replaces an identifier found by its form; the original where it is kept.
     std::wstring found(const FoundIdentifier& found, const std::wstring& original);
 
-    // Every written form known so far (case-folded) and the text that replaces it.
-    typedef std::unordered_map<std::wstring, std::wstring> Forms;
-    const Forms& knownForms() const { return m_forms; }
+    // Every written form known so far and, at the same index, the text that replaces it. A form
+    // may come twice (in other cases): the first stands.
+    const std::vector<std::wstring>& knownForms() const { return m_forms; }
+    const std::vector<std::wstring>& formReplacements() const { return m_replacements; }
 
 private:
     void addForm(const std::wstring& form, const std::wstring& placeholder);
@@ -45,7 +47,8 @@ private:
 
     std::unordered_map<std::wstring, Placeholder> m_values;  // case-folded value
     std::map<AddressBytes, unsigned> m_addresses;
-    Forms m_forms;
+    std::vector<std::wstring> m_forms;
+    std::vector<std::wstring> m_replacements;
     unsigned m_counts[kKinds];
 };
 

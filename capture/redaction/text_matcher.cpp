@@ -15,15 +15,15 @@ bool isAscii(wchar_t c)
 class KeyOrder
 {
 public:
-    explicit KeyOrder(const TextMatcher::Keys& keys) : m_keys(keys) {}
+    explicit KeyOrder(const std::vector<std::wstring>& keys) : m_keys(keys) {}
     bool operator()(size_t a, size_t b) const
     {
-        int order = m_keys[a].first.compare(m_keys[b].first);
+        int order = m_keys[a].compare(m_keys[b]);
         return order != 0 ? order < 0 : a < b;
     }
 
 private:
-    const TextMatcher::Keys& m_keys;
+    const std::vector<std::wstring>& m_keys;
 };
 
 struct Edge
@@ -43,9 +43,9 @@ size_t commonPrefix(const std::wstring& a, const std::wstring& b)
 
 }  // namespace
 
-TextMatcher::TextMatcher(Keys keys)
+TextMatcher::TextMatcher(const std::vector<std::wstring>& keys, size_t shortest)
 {
-    buildTrie(keys);
+    buildTrie(keys, shortest);
     linkFailures();
 }
 
@@ -58,26 +58,29 @@ int TextMatcher::newNode(size_t depth)
 
 // From the keys in sorted order: each key shares its path with the one before as far as their
 // common prefix goes, and every node's children come in the order of their characters.
-void TextMatcher::buildTrie(Keys& keys)
+void TextMatcher::buildTrie(const std::vector<std::wstring>& keys, size_t shortest)
 {
-    size_t characters = 0;
+    std::vector<std::wstring> folded(keys.size());
     std::vector<size_t> sorted;
+    size_t characters = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
-        keys[i].first = foldCase(keys[i].first);
-        characters += keys[i].first.size();
+        if (keys[i].empty() || keys[i].size() < shortest)
+            continue;
+        folded[i] = foldCase(keys[i]);
+        characters += keys[i].size();
         sorted.push_back(i);
     }
-    std::sort(sorted.begin(), sorted.end(), KeyOrder(keys));
+    std::sort(sorted.begin(), sorted.end(), KeyOrder(folded));
 
+    m_depth.reserve(characters + 1);
+    m_key.reserve(characters + 1);
     newNode(0);
     std::vector<Edge> edges;
     edges.reserve(characters);
     std::vector<int> path(1, kRoot);  // the nodes of the previous key, root first
     const std::wstring* previous = NULL;
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const std::wstring& text = keys[sorted[i]].first;
-        if (text.empty())
-            continue;
+        const std::wstring& text = folded[sorted[i]];
         path.resize(previous ? commonPrefix(*previous, text) + 1 : 1);
         for (size_t depth = path.size() - 1; depth < text.size(); ++depth) {
             Edge edge = {path.back(), text[depth], newNode(depth + 1)};
@@ -85,7 +88,7 @@ void TextMatcher::buildTrie(Keys& keys)
             path.push_back(edge.to);
         }
         if (m_key[path.back()] == kNone)
-            m_key[path.back()] = keys[sorted[i]].second;
+            m_key[path.back()] = static_cast<int>(sorted[i]);
         previous = &text;
     }
 

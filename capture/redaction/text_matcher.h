@@ -7,7 +7,6 @@
 #include <stdint.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class TextMatcher
@@ -20,10 +19,9 @@ public:
         Match() : length(0), id(-1) {}
     };
 
-    typedef std::vector<std::pair<std::wstring, int> > Keys;
-
-    // Of keys that differ in case only, the first keeps its id; empty keys are ignored.
-    explicit TextMatcher(Keys keys);
+    // A key's id is its index. Of keys that differ in case only, the first is found; keys shorter
+    // than `shortest` (or empty) are left out.
+    TextMatcher(const std::vector<std::wstring>& keys, size_t shortest);
 
     // For each position of the text, the longest key that starts there.
     void longestAtEachStart(const std::wstring& text, std::vector<Match>* matches) const;
@@ -31,7 +29,7 @@ public:
 private:
     enum { kRoot = 0, kNone = -1 };
 
-    void buildTrie(Keys& keys);
+    void buildTrie(const std::vector<std::wstring>& keys, size_t shortest);
     int newNode(size_t depth);
     int child(int node, wchar_t c) const;
     void linkFailures();
