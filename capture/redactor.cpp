@@ -56,11 +56,15 @@ std::string decimal(unsigned long value)
 // A placeholder number that the property's integer type holds.
 unsigned long fitted(unsigned n, CIMTYPE base)
 {
-    unsigned long largest = base == CIM_SINT8                          ? 127ul
-                          : base == CIM_UINT8                          ? 255ul
-                          : base == CIM_SINT16                         ? 32767ul
-                          : base == CIM_UINT16 || base == CIM_CHAR16 ? 65535ul
-                                                                       : 0xFFFFFFFFul;
+    unsigned long largest = 0xFFFFFFFFul;
+    if (base == CIM_SINT8)
+        largest = 127;
+    else if (base == CIM_UINT8)
+        largest = 255;
+    else if (base == CIM_SINT16)
+        largest = 32767;
+    else if (base == CIM_UINT16 || base == CIM_CHAR16)
+        largest = 65535;
     return (n - 1) % largest + 1;
 }
 
