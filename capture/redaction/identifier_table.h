@@ -26,11 +26,12 @@ public:
     IdentifierTable();
 
     // A whole value known by what its property holds. An iSCSI name also makes the host name in it
-    // known, an instance name its WQL-escaped form. Addresses that are no address (a host name)
-    // become ADDRESS-n.
+    // known, an instance name its WQL-escaped form. kAddress is for a text in an address property
+    // that holds no address (a host name): ADDRESS-n.
     const Placeholder& value(Kind kind, const std::wstring& text);
 
-    // An address as bytes (4: IPv4, 6: MAC, 16: IPv6); 0 for one that is kept (isKeptAddress).
+    // The placeholder number of an address as bytes (4: IPv4, 6: MAC, 16: IPv6); 0 for one that
+    // is kept (isKeptAddress).
     unsigned address(const AddressBytes& address);
 
     // The text that replaces an identifier found by its form; the original where it is kept.
