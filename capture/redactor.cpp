@@ -2,144 +2,121 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <wchar.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "redaction/case_fold.h"
+#include "redaction/identifier_table.h"
+#include "redaction/text_matcher.h"
+
 namespace {
 
-wchar_t lower(wchar_t c)
+bool contains(const std::wstring& name, const wchar_t* part)
 {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
+    const wchar_t* end = part + wcslen(part);
+    return std::search(name.begin(), name.end(), part, end, sameFolded) != name.end();
 }
 
-bool contains(const std::wstring& text, const std::wstring& part)
+bool isAddressProperty(const CapturedProperty& property)
 {
-    std::wstring a(text), b(part);
-    std::transform(a.begin(), a.end(), a.begin(), lower);
-    std::transform(b.begin(), b.end(), b.begin(), lower);
-    return a.find(b) != std::wstring::npos;
+    return contains(property.name, L"Address");
 }
 
-bool startsWith(const std::wstring& text, const std::wstring& prefix)
+bool isSerialProperty(const CapturedProperty& property)
 {
-    return text.size() >= prefix.size() && contains(text.substr(0, prefix.size()), prefix);
+    return contains(property.name, L"SerialNumber");
 }
 
-std::wstring number(int n)
+// What a string holds as a whole, by its property's name; kKinds for any other string.
+IdentifierTable::Kind textKind(const CapturedProperty& property, const std::wstring& text)
 {
-    wchar_t text[16];
-    swprintf(text, sizeof text / sizeof text[0], L"%d", n);
+    if (text.empty())
+        return IdentifierTable::kKinds;
+    if (contains(property.name, L"InstanceName"))
+        return IdentifierTable::kInstanceName;
+    if (isSerialProperty(property))
+        return IdentifierTable::kSerialNumber;
+    if (contains(property.name, L"iSCSIName") || wholeIdentifier(text).kind == FoundIdentifier::kIscsiName)
+        return IdentifierTable::kIscsiName;
+    if (isAddressProperty(property))
+        return IdentifierTable::kAddress;
+    return IdentifierTable::kKinds;
+}
+
+std::string decimal(unsigned long value)
+{
+    char text[24];
+    snprintf(text, sizeof text, "%lu", value);
     return text;
 }
 
-enum Category { kNone, kInstanceName, kSerialNumber, kIqn, kAddress, kCategories };
-
-// iSCSI names: iqn., eui. and naa. forms (RFC 3720, 3980).
-bool isIscsiName(const std::wstring& text)
+// A placeholder number that the property's integer type holds.
+unsigned long fitted(unsigned n, CIMTYPE base)
 {
-    return startsWith(text, L"iqn.") || startsWith(text, L"eui.") || startsWith(text, L"naa.");
-}
-
-bool isAddressProperty(const std::wstring& name)
-{
-    return contains(name, L"Address");
-}
-
-Category textCategory(const std::wstring& property, const std::wstring& text)
-{
-    if (text.empty())
-        return kNone;
-    if (contains(property, L"InstanceName"))
-        return kInstanceName;
-    if (contains(property, L"SerialNumber"))
-        return kSerialNumber;
-    if (isIscsiName(text) || contains(property, L"iSCSIName"))
-        return kIqn;
-    if (isAddressProperty(property))
-        return kAddress;
-    return kNone;
-}
-
-// Subnet masks (ones then zeros) identify nothing and say how the network is laid out.
-bool isNetmask(const std::string& literal)
-{
-    unsigned long value = strtoul(literal.c_str(), NULL, 10) & 0xFFFFFFFFul;
-    unsigned long inverted = ~value & 0xFFFFFFFFul;
-    return (inverted & (inverted + 1)) == 0;
+    unsigned long largest = 0xFFFFFFFFul;
+    if (base == CIM_SINT8)
+        largest = 127;
+    else if (base == CIM_UINT8)
+        largest = 255;
+    else if (base == CIM_SINT16)
+        largest = 32767;
+    else if (base == CIM_UINT16 || base == CIM_CHAR16)
+        largest = 65535;
+    return (n - 1) % largest + 1;
 }
 
 // Texts shorter than this are replaced where they are a whole value only: inside other strings
 // they would match by chance.
-const size_t kShortestEmbedded = 4;
+const size_t kShortestEmbedded = 3;
 
 class Redactor
 {
 public:
-    Redactor() : m_counts(kCategories, 0) {}
-
+    // First pass: replaces every value that its property names as an identifier and numbers the
+    // identifiers found by their form in the other strings, which it keeps for the second pass.
     void instance(CapturedInstance& object)
     {
         for (size_t i = 0; i < object.values.size(); ++i)
             value(object.values[i], object.cls->properties[i]);
     }
 
-    // A redacted text also hides where it appears inside other strings.
-    void hideEmbedded(CapturedValue& value) const
+    // Second pass: every identifier inside the other strings, known by its value or by its form.
+    void hideInsideStrings()
     {
-        if (value.kind == CapturedValue::Text) {
-            for (size_t i = 0; i < m_longestFirst.size(); ++i)
-                replaceAll(&value.text, m_longestFirst[i]->first, m_longestFirst[i]->second);
-        } else if (value.kind == CapturedValue::Object) {
-            for (size_t i = 0; i < value.object->values.size(); ++i)
-                hideEmbedded(value.object->values[i]);
-        } else if (value.kind == CapturedValue::Array) {
-            for (size_t i = 0; i < value.elements.size(); ++i)
-                hideEmbedded(value.elements[i]);
+        TextMatcher matcher(m_table.knownForms(), kShortestEmbedded);
+        std::vector<TextMatcher::Match> known;
+        for (size_t i = 0; i < m_otherStrings.size(); ++i) {
+            matcher.longestAtEachStart(*m_otherStrings[i].text, &known);
+            *m_otherStrings[i].text = rewritten(*m_otherStrings[i].text, m_otherStrings[i].dottedQuads, known);
         }
     }
 
-    void prepareEmbedded()
-    {
-        for (std::map<std::wstring, std::wstring>::const_iterator it = m_texts.begin(); it != m_texts.end(); ++it)
-            if (it->first.size() >= kShortestEmbedded)
-                m_longestFirst.push_back(&*it);
-        std::stable_sort(m_longestFirst.begin(), m_longestFirst.end(), longerFirst);
-    }
-
 private:
-    typedef std::pair<const std::wstring, std::wstring> TextEntry;
-
-    static bool longerFirst(const TextEntry* a, const TextEntry* b) { return a->first.size() > b->first.size(); }
-
-    static void replaceAll(std::wstring* text, const std::wstring& from, const std::wstring& to)
+    struct OtherString
     {
-        for (size_t at = text->find(from); at != std::wstring::npos; at = text->find(from, at + to.size()))
-            text->replace(at, from.size(), to);
-    }
+        std::wstring* text;
+        bool dottedQuads;  // a dotted quad in it is an address (not in a version)
+    };
 
     void value(CapturedValue& value, const CapturedProperty& property)
     {
         CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
         switch (value.kind) {
-        case CapturedValue::Text: {
-            Category category = textCategory(property.name, value.text);
-            if (category != kNone)
-                value.text = textPlaceholder(category, value.text);
+        case CapturedValue::Text:
+            text(value.text, property);
             return;
-        }
         case CapturedValue::Literal:
-            if (base == CIM_UINT32 && isAddressProperty(property.name) && !isNetmask(value.literal))
-                value.literal = ipv4Placeholder(value.literal);
+            literal(value.literal, base, property);
             return;
         case CapturedValue::Object:
             instance(*value.object);
             return;
         case CapturedValue::Array:
-            if (base == CIM_UINT8 && isAddressProperty(property.name)) {
-                bytesPlaceholder(value);
+            if (base == CIM_UINT8 && isAddressProperty(property)) {
+                bytes(value);
                 return;
             }
             for (size_t i = 0; i < value.elements.size(); ++i)
@@ -150,75 +127,83 @@ private:
         }
     }
 
-    std::wstring textPlaceholder(Category category, const std::wstring& text)
+    void text(std::wstring& text, const CapturedProperty& property)
     {
-        std::map<std::wstring, std::wstring>::iterator known = m_texts.find(text);
-        if (known != m_texts.end())
-            return known->second;
-        std::wstring n = number(++m_counts[category]);
-        std::wstring placeholder = category == kInstanceName ? L"REDACTED\\INSTANCE_" + n
-                                 : category == kSerialNumber ? L"SERIAL-" + n
-                                 : category == kIqn          ? L"iqn.2000-01.invalid.redacted:name-" + n
-                                                             : L"ADDRESS-" + n;
-        m_texts[text] = placeholder;
-        return placeholder;
-    }
-
-    // 192.0.2.n, the documentation network, as the host-order integer WMI holds.
-    std::string ipv4Placeholder(const std::string& literal)
-    {
-        std::map<std::string, std::string>::iterator known = m_ipv4.find(literal);
-        if (known != m_ipv4.end())
-            return known->second;
-        char text[16];
-        snprintf(text, sizeof text, "%lu", 0xC0000200ul + static_cast<unsigned long>(++m_counts[kAddress]));
-        return m_ipv4[literal] = text;
-    }
-
-    // MAC addresses become locally administered ones (02-00-00-00-..), IPv6 addresses fall in
-    // 2001:db8::/32; the placeholder's number sits in the last two bytes. All-zero (unset) stays.
-    void bytesPlaceholder(CapturedValue& value)
-    {
-        std::string key;
-        bool allZero = true;
-        for (size_t i = 0; i < value.elements.size(); ++i) {
-            key += value.elements[i].literal + ",";
-            allZero = allZero && value.elements[i].literal == "0";
-        }
-        if (allZero)
+        IdentifierTable::Kind kind = textKind(property, text);
+        if (kind == IdentifierTable::kKinds) {
+            if ((property.type & ~CIM_FLAG_ARRAY) == CIM_DATETIME)
+                return;
+            OtherString other = {&text, !contains(property.name, L"Version")};
+            m_otherStrings.push_back(other);
+            // Numbers what it holds in the order met; it is rewritten in the second pass.
+            eachIdentifier(text, other.dottedQuads, std::vector<TextMatcher::Match>(),
+                           [](size_t, size_t, const std::wstring&) {});
             return;
-        std::map<std::string, std::vector<std::string> >::iterator known = m_bytes.find(key);
-        if (known == m_bytes.end()) {
-            size_t size = value.elements.size();
-            std::vector<unsigned> bytes(size, 0);
-            static const unsigned mac[] = {0x02};
-            static const unsigned ipv6[] = {0x20, 0x01, 0x0d, 0xb8};
-            if (size == 6)
-                std::copy(mac, mac + 1, bytes.begin());
-            else if (size == 16)
-                std::copy(ipv6, ipv6 + 4, bytes.begin());
-            unsigned n = static_cast<unsigned>(++m_counts[kAddress]);
-            if (size >= 1)
-                bytes[size - 1] = n & 0xFF;
-            if (size >= 2)
-                bytes[size - 2] = (n >> 8) & 0xFF;
-            std::vector<std::string> literals;
-            for (size_t i = 0; i < size; ++i) {
-                char text[8];
-                snprintf(text, sizeof text, "%u", bytes[i]);
-                literals.push_back(text);
-            }
-            known = m_bytes.insert(std::make_pair(key, literals)).first;
         }
-        for (size_t i = 0; i < value.elements.size(); ++i)
-            value.elements[i].literal = known->second[i];
+        FoundIdentifier address = kind == IdentifierTable::kAddress ? wholeIdentifier(text) : FoundIdentifier();
+        text = address.kind != FoundIdentifier::kNothing ? m_table.found(address, text) : m_table.value(kind, text).text;
     }
 
-    std::vector<int> m_counts;
-    std::map<std::wstring, std::wstring> m_texts;
-    std::map<std::string, std::string> m_ipv4;
-    std::map<std::string, std::vector<std::string> > m_bytes;
-    std::vector<const TextEntry*> m_longestFirst;
+    void literal(std::string& literal, CIMTYPE base, const CapturedProperty& property)
+    {
+        if (isSerialProperty(property) && base != CIM_BOOLEAN && base != CIM_REAL32 && base != CIM_REAL64) {
+            unsigned n = m_table.value(IdentifierTable::kSerialNumber, std::wstring(literal.begin(), literal.end())).number;
+            literal = decimal(fitted(n, base));
+        } else if (base == CIM_UINT32 && isAddressProperty(property)) {
+            unsigned n = m_table.address(ipv4FromValue(strtoul(literal.c_str(), NULL, 10)));
+            if (n)
+                literal = decimal(ipv4Value(placeholderAddress(4, n)));
+        }
+    }
+
+    void bytes(CapturedValue& array)
+    {
+        AddressBytes address;
+        for (size_t i = 0; i < array.elements.size(); ++i)
+            address.push_back(static_cast<unsigned char>(strtoul(array.elements[i].literal.c_str(), NULL, 10)));
+        unsigned n = m_table.address(address);
+        if (n == 0)
+            return;
+        AddressBytes placeholder = placeholderAddress(address.size(), n);
+        for (size_t i = 0; i < array.elements.size(); ++i)
+            array.elements[i].literal = decimal(placeholder[i]);
+    }
+
+    // Calls replace(start, length, replacement) for every identifier in the text, left to right,
+    // the longest where several start at one place: `known` holds the known written forms that
+    // start at each position (or nothing).
+    template <class Replace>
+    void eachIdentifier(const std::wstring& text, bool dottedQuads, const std::vector<TextMatcher::Match>& known,
+                        Replace replace)
+    {
+        for (size_t i = 0; i < text.size();) {
+            FoundIdentifier found = identifierAt(text, i, dottedQuads);
+            size_t knownLength = known.empty() ? 0 : known[i].length;
+            if (found.length == 0 && knownLength == 0) {
+                ++i;
+            } else if (knownLength >= found.length) {
+                replace(i, knownLength, m_table.formReplacements()[static_cast<size_t>(known[i].id)]);
+                i += knownLength;
+            } else {
+                replace(i, found.length, m_table.found(found, text.substr(i, found.length)));
+                i += found.length;
+            }
+        }
+    }
+
+    std::wstring rewritten(const std::wstring& text, bool dottedQuads, const std::vector<TextMatcher::Match>& known)
+    {
+        std::wstring result;
+        size_t copied = 0;
+        eachIdentifier(text, dottedQuads, known, [&](size_t start, size_t length, const std::wstring& replacement) {
+            result.append(text, copied, start - copied).append(replacement);
+            copied = start + length;
+        });
+        return result.append(text, copied, std::wstring::npos);
+    }
+
+    IdentifierTable m_table;
+    std::vector<OtherString> m_otherStrings;
 };
 
 }  // namespace
@@ -228,8 +213,5 @@ void redact(Capture* capture)
     Redactor redactor;
     for (size_t i = 0; i < capture->instances.size(); ++i)
         redactor.instance(capture->instances[i]);
-    redactor.prepareEmbedded();
-    for (size_t i = 0; i < capture->instances.size(); ++i)
-        for (size_t k = 0; k < capture->instances[i].values.size(); ++k)
-            redactor.hideEmbedded(capture->instances[i].values[k]);
+    redactor.hideInsideStrings();
 }
