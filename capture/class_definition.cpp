@@ -18,8 +18,7 @@ std::string where(const std::wstring& className, const std::wstring& property)
 
 void check(HRESULT hr, const char* call, const std::wstring& className, const std::wstring& property)
 {
-    if (FAILED(hr))
-        throw CaptureError(hr, std::string(call) + " failed for " + where(className, property) + ": " + hresultText(hr));
+    checkCall(hr, call, where(className, property));
 }
 
 std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std::wstring& className)
@@ -35,7 +34,7 @@ std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std:
     if (upper < lower)
         return result;
     SafeArrayData data(names.Get());
-    check(data.result(), "SafeArrayAccessData", className, L"");
+    checkCall(data.result(), data.data(), "SafeArrayAccessData", where(className, L""));
     const BSTR* elements = static_cast<const BSTR*>(data.data());
     for (LONG i = 0; i <= upper - lower; ++i)
         result.push_back(elements[i] ? std::wstring(elements[i], SysStringLen(elements[i])) : std::wstring());

@@ -27,7 +27,7 @@ private:
 };
 
 // Sets process security, creates the locator, connects to the namespace and sets the proxy
-// security on it. On failure returns the HRESULT and names the failed call in *step.
-HRESULT connectNamespace(const std::wstring& nameSpace, IWbemServices** services, const char** step);
+// security on it. Throws CaptureError naming the call that failed.
+void connectNamespace(const std::wstring& nameSpace, IWbemServices** services);
 
 #endif

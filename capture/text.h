@@ -12,7 +12,5 @@
 // WMI names (classes, properties) compare without regard to ASCII case.
 bool sameName(const std::wstring& a, const std::wstring& b);
 
-// "0x80041010 (WBEM_E_INVALID_CLASS)"; the name only for the codes a capture meets.
-std::string hresultText(HRESULT hr);
 
 #endif

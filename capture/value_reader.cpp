@@ -33,8 +33,7 @@ public:
             const CapturedProperty& property = cls.properties[i];
             ScopedVariant value;
             HRESULT hr = object->Get(property.name.c_str(), 0, value.Receive(), NULL, NULL);
-            if (FAILED(hr))
-                throw CaptureError(hr, "Get failed for " + where(cls, property) + ": " + hresultText(hr));
+            checkCall(hr, "Get", where(cls, property));
             result.values.push_back(variant(value.value(), cls, property));
         }
         --m_depth;
@@ -79,9 +78,7 @@ private:
         if (upper < lower)
             return result;
         SafeArrayData data(array);
-        if (FAILED(data.result()))
-            throw CaptureError(data.result(),
-                               "SafeArrayAccessData failed for " + where(cls, property) + ": " + hresultText(data.result()));
+        checkCall(data.result(), data.data(), "SafeArrayAccessData", where(cls, property));
         const char* elements = static_cast<const char*>(data.data());
         UINT size = SafeArrayGetElemsize(array);
         for (LONG i = 0; i <= upper - lower; ++i)
@@ -124,7 +121,7 @@ private:
             return CapturedValue();
         ScopedComPtr<IWbemClassObject> embedded;
         HRESULT hr = unknown->QueryInterface(IID_IWbemClassObject, reinterpret_cast<void**>(embedded.Receive()));
-        if (FAILED(hr))
+        if (FAILED(hr) || !embedded.Get())
             throw CaptureError(hr, where(cls, property) + ": the embedded object is not a WMI object");
         const CapturedClass& embeddedClass = m_classes.classOfObject(embedded.Get());
         CapturedValue result;
