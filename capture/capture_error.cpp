@@ -1,4 +1,4 @@
-#include "capture_error.h"
+#include "capture/capture_error.h"
 
 #include <stdio.h>
 

@@ -1,19 +1,19 @@
-#include "class_definition.h"
+#include "capture/class_definition.h"
 
 #include <stdio.h>
 
-#include "capture_error.h"
+#include "capture/capture_error.h"
+#include "capture/text.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
 std::string where(const std::wstring& className, const std::wstring& property)
 {
-    return "class " + winsim::toUtf8(className) + (property.empty() ? "" : ", property " + winsim::toUtf8(property));
+    return "class " + unicode::toUtf8(className) + (property.empty() ? "" : ", property " + unicode::toUtf8(property));
 }
 
 void check(HRESULT hr, const char* call, const std::wstring& className, const std::wstring& property)

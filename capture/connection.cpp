@@ -1,18 +1,10 @@
-#include "connection.h"
+#include "capture/connection.h"
 
 #include <objbase.h>
 
-#include "capture_error.h"
+#include "capture/capture_error.h"
 #include "com/scoped_bstr.h"
-
-ComApartment::ComApartment() : m_hr(CoInitializeEx(NULL, COINIT_MULTITHREADED)) {}
-
-ComApartment::~ComApartment()
-{
-    // Every successful CoInitializeEx, S_FALSE included, is balanced by one CoUninitialize.
-    if (SUCCEEDED(m_hr))
-        CoUninitialize();
-}
+#include "com/scoped_com_ptr.h"
 
 void connectNamespace(const std::wstring& nameSpace, IWbemServices** services)
 {

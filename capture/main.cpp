@@ -8,15 +8,17 @@
 
 #include <new>
 
-#include "capture_error.h"
-#include "command_line.h"
-#include "connection.h"
-#include "exit_codes.h"
-#include "mof_writer.h"
-#include "namespace_reader.h"
-#include "output.h"
-#include "redactor.h"
-#include "text.h"
+#include "capture/capture_error.h"
+#include "capture/command_line.h"
+#include "capture/connection.h"
+#include "capture/exit_codes.h"
+#include "capture/mof_writer.h"
+#include "capture/namespace_reader.h"
+#include "capture/output.h"
+#include "capture/redactor.h"
+#include "capture/text.h"
+#include "com/scoped_com_init.h"
+#include "com/scoped_com_ptr.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ std::string utcNow()
 int connectionFailure(const CaptureOptions& options, const CaptureError& error)
 {
     bool denied = isAccessDenied(error.result());
-    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s%s\n", winsim::toUtf8(options.nameSpace).c_str(),
+    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s%s\n", unicode::toUtf8(options.nameSpace).c_str(),
             error.what(), denied ? " (access denied: run as an administrator)" : "");
     return denied ? kExitAccessDenied : kExitConnection;
 }
@@ -46,7 +48,7 @@ int connectionFailure(const CaptureOptions& options, const CaptureError& error)
 // Reads every requested class; sets *partial when one was missing.
 int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial)
 {
-    ComApartment com;
+    ScopedComInit com;
     ScopedComPtr<IWbemServices> services;
     try {
         if (com.result() != RPC_E_CHANGED_MODE)
@@ -67,7 +69,7 @@ int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial
         }
         if (FAILED(hr)) {
             fprintf(stderr, "QuilletCapture: class %s is not in namespace %s (%s), skipped\n",
-                    winsim::toUtf8(options.classes[i]).c_str(), winsim::toUtf8(options.nameSpace).c_str(),
+                    unicode::toUtf8(options.classes[i]).c_str(), unicode::toUtf8(options.nameSpace).c_str(),
                     describeHresult(hr).c_str());
             *partial = true;
         }

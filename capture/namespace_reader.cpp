@@ -1,11 +1,11 @@
-#include "namespace_reader.h"
+#include "capture/namespace_reader.h"
 
-#include "capture_error.h"
-#include "class_definition.h"
+#include "capture/capture_error.h"
+#include "capture/class_definition.h"
+#include "capture/text.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ bool isMissingClass(HRESULT hr)
 
 std::string classSubject(const std::wstring& className)
 {
-    return "class " + winsim::toUtf8(className);
+    return "class " + unicode::toUtf8(className);
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
         return hr;
     }
     if (FAILED(hr))
-        throw CaptureError(hr, "reading the instances of class " + winsim::toUtf8(className) + " failed: " +
+        throw CaptureError(hr, "reading the instances of class " + unicode::toUtf8(className) + " failed: " +
                                    describeHresult(hr));
     m_capture->instances.insert(m_capture->instances.end(), instances.begin(), instances.end());
     return S_OK;

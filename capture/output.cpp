@@ -1,4 +1,4 @@
-#include "output.h"
+#include "capture/output.h"
 
 #include <errno.h>
 #include <stdio.h>
@@ -9,7 +9,7 @@
 #include <io.h>
 #endif
 
-#include "temporary_file.h"
+#include "capture/temporary_file.h"
 
 namespace {
 

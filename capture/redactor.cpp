@@ -1,4 +1,4 @@
-#include "redactor.h"
+#include "capture/redactor.h"
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "temporary_file.h"
+#include "capture/temporary_file.h"
 
 #include <chrono>
 #include <random>

@@ -1,4 +1,4 @@
-#include "text.h"
+#include "capture/text.h"
 
 bool sameName(const std::wstring& a, const std::wstring& b)
 {

@@ -1,4 +1,4 @@
-#include "value_reader.h"
+#include "capture/value_reader.h"
 
 #include <errno.h>
 #include <math.h>
@@ -6,11 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "capture_error.h"
+#include "capture/capture_error.h"
+#include "capture/text.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ public:
     {
         if (++m_depth > kMaxDepth)
             throw CaptureError(WBEM_E_FAILED,
-                               "embedded objects nested too deep in class " + winsim::toUtf8(cls.name));
+                               "embedded objects nested too deep in class " + unicode::toUtf8(cls.name));
         CapturedInstance result;
         result.cls = &cls;
         for (size_t i = 0; i < cls.properties.size(); ++i) {
@@ -43,7 +43,7 @@ public:
 private:
     static std::string where(const CapturedClass& cls, const CapturedProperty& property)
     {
-        return "class " + winsim::toUtf8(cls.name) + ", property " + winsim::toUtf8(property.name);
+        return "class " + unicode::toUtf8(cls.name) + ", property " + unicode::toUtf8(property.name);
     }
 
     [[noreturn]] static void mismatch(const CapturedClass& cls, const CapturedProperty& property, VARTYPE vt)
