@@ -47,11 +47,12 @@ if sys.platform == 'win32':
                           include_dirs=['facade'], define_macros=version_macro,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
 else:
-    platform_sources = sources('platform/sim/*.cpp', 'platform/com/*.cpp', 'platform/wmi/*.cpp')
+    platform_sources = sources('common/utf8/*.cpp', 'platform/sim/*.cpp', 'platform/com/*.cpp',
+                               'platform/wmi/*.cpp')
     # The interpreter's headers as system headers: they are not ours to keep warning-free (2.7's
     # use `register`, which C++17 removed).
     extension = Extension('Quillet', sources=facade_sources + platform_sources, language='c++',
-                          include_dirs=['platform/include', 'platform', 'facade'],
+                          include_dirs=['platform/include', 'platform', 'common', 'facade'],
                           define_macros=version_macro,
                           extra_compile_args=['-std=c++17', '-isystem',
                                               sysconfig.get_paths()['include']],

@@ -1,25 +1,24 @@
-#include "class_definition.h"
+#include "capture/class_definition.h"
 
 #include <stdio.h>
 
-#include "capture_error.h"
+#include "capture/capture_error.h"
+#include "capture/text.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
 std::string where(const std::wstring& className, const std::wstring& property)
 {
-    return "class " + winsim::toUtf8(className) + (property.empty() ? "" : ", property " + winsim::toUtf8(property));
+    return "class " + unicode::toUtf8(className) + (property.empty() ? "" : ", property " + unicode::toUtf8(property));
 }
 
 void check(HRESULT hr, const char* call, const std::wstring& className, const std::wstring& property)
 {
-    if (FAILED(hr))
-        throw CaptureError(hr, std::string(call) + " failed for " + where(className, property) + ": " + hresultText(hr));
+    checkCall(hr, call, where(className, property));
 }
 
 std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std::wstring& className)
@@ -35,7 +34,7 @@ std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std:
     if (upper < lower)
         return result;
     SafeArrayData data(names.Get());
-    check(data.result(), "SafeArrayAccessData", className, L"");
+    checkCall(data.result(), data.data(), "SafeArrayAccessData", where(className, L""));
     const BSTR* elements = static_cast<const BSTR*>(data.data());
     for (LONG i = 0; i <= upper - lower; ++i)
         result.push_back(elements[i] ? std::wstring(elements[i], SysStringLen(elements[i])) : std::wstring());

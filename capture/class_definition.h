@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <wbemidl.h>
 
-#include "captured.h"
+#include "capture/captured.h"
 
 // `definition` is the class object (IWbemServices::GetObject) or, where the namespace does not
 // serve the class, an instance of it. Reference properties, which the replay cannot hold, are

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "capture/command_line.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "text.h"
+#include "capture/text.h"
 
 namespace {
 

@@ -8,15 +8,17 @@
 
 #include <new>
 
-#include "capture_error.h"
-#include "command_line.h"
-#include "connection.h"
-#include "exit_codes.h"
-#include "mof_writer.h"
-#include "namespace_reader.h"
-#include "output.h"
-#include "redactor.h"
-#include "text.h"
+#include "capture/capture_error.h"
+#include "capture/command_line.h"
+#include "capture/connection.h"
+#include "capture/exit_codes.h"
+#include "capture/mof_writer.h"
+#include "capture/namespace_reader.h"
+#include "capture/output.h"
+#include "capture/redactor.h"
+#include "capture/text.h"
+#include "com/scoped_com_init.h"
+#include "com/scoped_com_ptr.h"
 
 namespace {
 
@@ -35,28 +37,30 @@ std::string utcNow()
     return text;
 }
 
-int connectionFailure(const CaptureOptions& options, const char* step, HRESULT hr)
+int connectionFailure(const CaptureOptions& options, const CaptureError& error)
 {
-    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s failed with %s%s\n",
-            winsim::toUtf8(options.nameSpace).c_str(), step, hresultText(hr).c_str(),
-            isAccessDenied(hr) ? " (access denied: run as an administrator)" : "");
-    return isAccessDenied(hr) ? kExitAccessDenied : kExitConnection;
+    bool denied = isAccessDenied(error.result());
+    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s%s\n", unicode::toUtf8(options.nameSpace).c_str(),
+            error.what(), denied ? " (access denied: run as an administrator)" : "");
+    return denied ? kExitAccessDenied : kExitConnection;
 }
 
 // Reads every requested class; sets *partial when one was missing.
 int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial)
 {
-    ComApartment com;
-    if (FAILED(com.result()) && com.result() != RPC_E_CHANGED_MODE)
-        return connectionFailure(options, "CoInitializeEx", com.result());
+    ScopedComInit com;
     ScopedComPtr<IWbemServices> services;
-    const char* step = "";
-    HRESULT hr = connectNamespace(options.nameSpace, services.Receive(), &step);
-    if (FAILED(hr))
-        return connectionFailure(options, step, hr);
+    try {
+        if (com.result() != RPC_E_CHANGED_MODE)
+            checkCall(com.result(), "CoInitializeEx", "");
+        connectNamespace(options.nameSpace, services.Receive());
+    } catch (const CaptureError& error) {
+        return connectionFailure(options, error);
+    }
 
     NamespaceReader reader(services.Get(), capture);
     for (size_t i = 0; i < options.classes.size(); ++i) {
+        HRESULT hr;
         try {
             hr = reader.captureClass(options.classes[i]);
         } catch (const CaptureError& error) {
@@ -65,8 +69,8 @@ int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial
         }
         if (FAILED(hr)) {
             fprintf(stderr, "QuilletCapture: class %s is not in namespace %s (%s), skipped\n",
-                    winsim::toUtf8(options.classes[i]).c_str(), winsim::toUtf8(options.nameSpace).c_str(),
-                    hresultText(hr).c_str());
+                    unicode::toUtf8(options.classes[i]).c_str(), unicode::toUtf8(options.nameSpace).c_str(),
+                    describeHresult(hr).c_str());
             *partial = true;
         }
     }

@@ -1,9 +1,9 @@
-#include "mof_writer.h"
+#include "capture/mof_writer.h"
 
 #include <stdio.h>
 
-#include "text.h"
-#include "version.h"
+#include "capture/text.h"
+#include "capture/version.h"
 
 namespace {
 
@@ -37,9 +37,9 @@ public:
     // from it unchanged are not repeated.
     void classDeclaration(const CapturedClass& cls, const CapturedClass* superclass)
     {
-        out += "class " + winsim::toUtf8(cls.name);
+        out += "class " + unicode::toUtf8(cls.name);
         if (superclass)
-            out += " : " + winsim::toUtf8(superclass->name);
+            out += " : " + unicode::toUtf8(superclass->name);
         out += " {\n";
         for (size_t i = 0; i < cls.properties.size(); ++i) {
             const CapturedProperty& property = cls.properties[i];
@@ -47,9 +47,9 @@ public:
                 continue;
             CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
             out += "    ";
-            out += base == CIM_OBJECT && !property.objectClass.empty() ? winsim::toUtf8(property.objectClass)
+            out += base == CIM_OBJECT && !property.objectClass.empty() ? unicode::toUtf8(property.objectClass)
                                                                        : scalarTypeName(base);
-            out += " " + winsim::toUtf8(property.name);
+            out += " " + unicode::toUtf8(property.name);
             if (property.type & CIM_FLAG_ARRAY)
                 out += "[]";
             out += ";\n";
@@ -59,10 +59,10 @@ public:
 
     void instance(const CapturedInstance& object, int indent)
     {
-        out += "instance of " + winsim::toUtf8(object.cls->name) + " {\n";
+        out += "instance of " + unicode::toUtf8(object.cls->name) + " {\n";
         for (size_t i = 0; i < object.values.size(); ++i) {
             pad(indent + 1);
-            out += winsim::toUtf8(object.cls->properties[i].name) + " = ";
+            out += unicode::toUtf8(object.cls->properties[i].name) + " = ";
             value(object.values[i], indent + 1);
             out += ";\n";
         }
@@ -139,7 +139,7 @@ std::string mofString(const std::wstring& text)
 {
     std::string out = "\"";
     for (size_t pos = 0; pos < text.size();) {
-        char32_t c = winsim::nextCodePoint(text, pos);
+        char32_t c = unicode::nextCodePoint(text, pos);
         switch (c) {
         case '\\': out += "\\\\"; continue;
         case '"': out += "\\\""; continue;
@@ -147,13 +147,13 @@ std::string mofString(const std::wstring& text)
         case '\r': out += "\\r"; continue;
         case '\t': out += "\\t"; continue;
         }
-        if (c < 0x20 || c == 0x7F || winsim::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF) {
+        if (c < 0x20 || c == 0x7F || unicode::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF) {
             char escape[8];
             snprintf(escape, sizeof escape, "\\x%04lX", static_cast<unsigned long>(c & 0xFFFF));
             out += escape;
             continue;
         }
-        winsim::appendUtf8(out, c);
+        unicode::appendUtf8(out, c);
     }
     return out + "\"";
 }
@@ -163,9 +163,9 @@ std::string writeMof(const Capture& capture, const std::string& capturedAt)
     Writer writer;
     std::string classes;
     for (size_t i = 0; i < capture.classes.size(); ++i)
-        classes += (i ? ", " : "") + winsim::toUtf8(capture.classes[i]);
+        classes += (i ? ", " : "") + unicode::toUtf8(capture.classes[i]);
     writer.out = "// Captured by QuilletCapture " QUILLET_CAPTURE_VERSION "\n"
-                 "// Namespace: " + winsim::toUtf8(capture.nameSpace) + "\n"
+                 "// Namespace: " + unicode::toUtf8(capture.nameSpace) + "\n"
                  "// Classes: " + classes + "\n"
                  "// Captured at: " + capturedAt + "\n"
                  "#pragma namespace(" + mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";

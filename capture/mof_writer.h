@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "captured.h"
+#include "capture/captured.h"
 
 // `capturedAt` is the capture time for the header ("2026-12-08T20:15:00Z").
 std::string writeMof(const Capture& capture, const std::string& capturedAt);

@@ -1,11 +1,11 @@
-#include "namespace_reader.h"
+#include "capture/namespace_reader.h"
 
-#include "capture_error.h"
-#include "class_definition.h"
+#include "capture/capture_error.h"
+#include "capture/class_definition.h"
+#include "capture/text.h"
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ bool isMissingClass(HRESULT hr)
     return hr == static_cast<HRESULT>(WBEM_E_INVALID_CLASS) || hr == static_cast<HRESULT>(WBEM_E_NOT_FOUND);
 }
 
-void fail(HRESULT hr, const std::string& what)
+std::string classSubject(const std::wstring& className)
 {
-    throw CaptureError(hr, what + ": " + hresultText(hr));
+    return "class " + unicode::toUtf8(className);
 }
 
 }  // namespace
@@ -41,9 +41,9 @@ const CapturedClass* NamespaceReader::declare(const std::wstring& className, IWb
         ScopedBstr path(className.c_str());
         hr = m_services->GetObject(path.Get(), 0, NULL, definition.Receive(), NULL);
     }
+    if (SUCCEEDED(hr) || !isMissingClass(hr))
+        checkCall(hr, definition.Get(), "GetObject", classSubject(className));
     if (FAILED(hr)) {
-        if (!isMissingClass(hr))
-            fail(hr, "GetObject failed for class " + winsim::toUtf8(className));
         if (!instance) {
             *missing = hr;
             return NULL;
@@ -89,9 +89,7 @@ bool NamespaceReader::recorded(const CapturedClass& cls) const
 const CapturedClass& NamespaceReader::classOfObject(IWbemClassObject* object)
 {
     ScopedVariant name;
-    HRESULT hr = object->Get(L"__CLASS", 0, name.Receive(), NULL, NULL);
-    if (FAILED(hr))
-        fail(hr, "Get failed for the __CLASS of an object");
+    checkCall(object->Get(L"__CLASS", 0, name.Receive(), NULL, NULL), "Get", "the __CLASS of an object");
     if (name.type() != VT_BSTR || !name.value().bstrVal)
         throw CaptureError(WBEM_E_TYPE_MISMATCH, "an object's __CLASS is not a string");
     std::wstring className(name.value().bstrVal, SysStringLen(name.value().bstrVal));
@@ -117,23 +115,29 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
         hr = m_services->ExecQuery(language.Get(), query.Get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                    NULL, enumerator.Receive());
     }
+    if (SUCCEEDED(hr))
+        checkCall(hr, enumerator.Get(), "ExecQuery", classSubject(className));
     std::vector<CapturedInstance> instances;
     while (SUCCEEDED(hr)) {
         ScopedComPtr<IWbemClassObject> object;
         ULONG returned = 0;
         hr = enumerator->Next(WBEM_INFINITE, 1, object.Receive(), &returned);
-        if (FAILED(hr) || returned == 0)
+        if (FAILED(hr) || (hr == WBEM_S_FALSE && returned == 0))
             break;
+        checkCall(hr, object.Get(), "Next", classSubject(className));
         const CapturedClass& cls = classOfObject(object.Get());
         if (!recorded(cls))
             instances.push_back(readInstance(object.Get(), cls, *this));
     }
-    if (isMissingClass(hr)) {
+    // Only a class missing from the start is skipped; one that goes missing after its first
+    // instance is a failed read.
+    if (isMissingClass(hr) && instances.empty()) {
         m_capture->declared.resize(declaredBefore);
         return hr;
     }
     if (FAILED(hr))
-        fail(hr, "reading the instances of class " + winsim::toUtf8(className) + " failed");
+        throw CaptureError(hr, "reading the instances of class " + unicode::toUtf8(className) + " failed: " +
+                                   describeHresult(hr));
     m_capture->instances.insert(m_capture->instances.end(), instances.begin(), instances.end());
     m_recorded.push_back(queriedName);
     return S_OK;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "captured.h"
-#include "value_reader.h"
+#include "capture/captured.h"
+#include "capture/value_reader.h"
 
 class NamespaceReader : public ObjectClasses
 {

@@ -1,4 +1,4 @@
-#include "redactor.h"
+#include "capture/redactor.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "redaction/case_fold.h"
-#include "redaction/identifier_table.h"
-#include "redaction/text_matcher.h"
+#include "capture/redaction/case_fold.h"
+#include "capture/redaction/identifier_table.h"
+#include "capture/redaction/text_matcher.h"
 
 namespace {
 

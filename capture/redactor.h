@@ -8,7 +8,7 @@
 #ifndef QUILLET_CAPTURE_REDACTOR_H
 #define QUILLET_CAPTURE_REDACTOR_H
 
-#include "captured.h"
+#include "capture/captured.h"
 
 void redact(Capture* capture);
 

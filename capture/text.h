@@ -1,18 +1,13 @@
-// Text helpers of the capture: names compared as WMI does and HRESULTs for messages. UTF-8 comes
-// from the stand-in's codec (sim/utf8.h), the one its MOF reader decodes captures with.
+// Text helpers of the capture: names compared as WMI does, and the shared UTF-8 codec
+// (utf8/utf8.h), the one the stand-in's MOF reader decodes captures with.
 #ifndef QUILLET_CAPTURE_TEXT_H
 #define QUILLET_CAPTURE_TEXT_H
 
-#include <windows.h>
-
 #include <string>
 
-#include "sim/utf8.h"
+#include "utf8/utf8.h"
 
 // WMI names (classes, properties) compare without regard to ASCII case.
 bool sameName(const std::wstring& a, const std::wstring& b);
-
-// "0x80041010 (WBEM_E_INVALID_CLASS)"; the name only for the codes a capture meets.
-std::string hresultText(HRESULT hr);
 
 #endif

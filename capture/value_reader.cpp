@@ -1,4 +1,4 @@
-#include "value_reader.h"
+#include "capture/value_reader.h"
 
 #include <errno.h>
 #include <math.h>
@@ -6,11 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "capture_error.h"
+#include "capture/capture_error.h"
+#include "capture/text.h"
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
-#include "text.h"
 
 namespace {
 
@@ -26,15 +26,14 @@ public:
     {
         if (++m_depth > kMaxDepth)
             throw CaptureError(WBEM_E_FAILED,
-                               "embedded objects nested too deep in class " + winsim::toUtf8(cls.name));
+                               "embedded objects nested too deep in class " + unicode::toUtf8(cls.name));
         CapturedInstance result;
         result.cls = &cls;
         for (size_t i = 0; i < cls.properties.size(); ++i) {
             const CapturedProperty& property = cls.properties[i];
             ScopedVariant value;
             HRESULT hr = object->Get(property.name.c_str(), 0, value.Receive(), NULL, NULL);
-            if (FAILED(hr))
-                throw CaptureError(hr, "Get failed for " + where(cls, property) + ": " + hresultText(hr));
+            checkCall(hr, "Get", where(cls, property));
             result.values.push_back(variant(value.value(), cls, property));
         }
         --m_depth;
@@ -44,7 +43,7 @@ public:
 private:
     static std::string where(const CapturedClass& cls, const CapturedProperty& property)
     {
-        return "class " + winsim::toUtf8(cls.name) + ", property " + winsim::toUtf8(property.name);
+        return "class " + unicode::toUtf8(cls.name) + ", property " + unicode::toUtf8(property.name);
     }
 
     [[noreturn]] static void mismatch(const CapturedClass& cls, const CapturedProperty& property, VARTYPE vt)
@@ -79,9 +78,7 @@ private:
         if (upper < lower)
             return result;
         SafeArrayData data(array);
-        if (FAILED(data.result()))
-            throw CaptureError(data.result(),
-                               "SafeArrayAccessData failed for " + where(cls, property) + ": " + hresultText(data.result()));
+        checkCall(data.result(), data.data(), "SafeArrayAccessData", where(cls, property));
         const char* elements = static_cast<const char*>(data.data());
         UINT size = SafeArrayGetElemsize(array);
         for (LONG i = 0; i <= upper - lower; ++i)
@@ -124,7 +121,7 @@ private:
             return CapturedValue();
         ScopedComPtr<IWbemClassObject> embedded;
         HRESULT hr = unknown->QueryInterface(IID_IWbemClassObject, reinterpret_cast<void**>(embedded.Receive()));
-        if (FAILED(hr))
+        if (FAILED(hr) || !embedded.Get())
             throw CaptureError(hr, where(cls, property) + ": the embedded object is not a WMI object");
         const CapturedClass& embeddedClass = m_classes.classOfObject(embedded.Get());
         CapturedValue result;

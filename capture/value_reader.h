@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <wbemidl.h>
 
-#include "captured.h"
+#include "capture/captured.h"
 
 // Where an embedded object's class comes from: the namespace reader declares it on first sight.
 class ObjectClasses

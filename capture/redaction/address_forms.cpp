@@ -1,6 +1,6 @@
-#include "redaction/address_forms.h"
+#include "capture/redaction/address_forms.h"
 
-#include "redaction/case_fold.h"
+#include "capture/redaction/case_fold.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "redaction/identifier_table.h"
+#include "capture/redaction/identifier_table.h"
 
-#include "redaction/case_fold.h"
+#include "capture/redaction/case_fold.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "redaction/address_forms.h"
-#include "redaction/identifier_patterns.h"
+#include "capture/redaction/address_forms.h"
+#include "capture/redaction/identifier_patterns.h"
 
 class IdentifierTable
 {

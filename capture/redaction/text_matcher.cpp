@@ -1,8 +1,8 @@
-#include "redaction/text_matcher.h"
+#include "capture/redaction/text_matcher.h"
 
 #include <algorithm>
 
-#include "redaction/case_fold.h"
+#include "capture/redaction/case_fold.h"
 
 namespace {
 

@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 
 from source_tree import SAMPLE_MOF, SOURCE_DIR
 
@@ -65,10 +66,19 @@ def _environment(workdir, repository, faults):
     return env, log
 
 
-def _run(command, workdir, repository, faults, cwd=None):
+def _run(command, workdir, repository, faults, cwd=None, timeout=None, preexec_fn=None):
     env, log = _environment(workdir, repository, faults)
-    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, cwd=cwd)
-    out, err = process.communicate()
+    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, cwd=cwd,
+                               preexec_fn=preexec_fn)
+    # Python 2.7's communicate() has no timeout: a process that hangs is killed instead.
+    killer = threading.Timer(timeout, process.kill) if timeout else None
+    if killer:
+        killer.start()
+    try:
+        out, err = process.communicate()
+    finally:
+        if killer:
+            killer.cancel()
     lines = []
     if os.path.exists(log):
         with io.open(log, encoding='utf-8', errors='replace') as f:
@@ -76,9 +86,19 @@ def _run(command, workdir, repository, faults, cwd=None):
     return Run(process.returncode, out, err.decode('utf-8', 'replace'), lines)
 
 
-def capture(workdir, args=(), repository=None, faults=None, cwd=None):
+def capture(workdir, args=(), repository=None, faults=None, cwd=None, timeout=None, preexec_fn=None):
     """Runs QuilletCapture with the arguments against the repository (a path)."""
-    return _run([CAPTURE_EXE] + list(args), workdir, repository, faults, cwd)
+    return _run([CAPTURE_EXE] + list(args), workdir, repository, faults, cwd, timeout, preexec_fn)
+
+
+def capture_many(workdir, arg_lists, repository):
+    """Runs one QuilletCapture per argument list, all at once; returns their exit codes."""
+    env, _ = _environment(workdir, repository, None)
+    del env['WMISIM_LOG']
+    with open(os.devnull, 'wb') as null:
+        processes = [subprocess.Popen([CAPTURE_EXE] + list(args), stdout=null, stderr=null, env=env)
+                     for args in arg_lists]
+        return [process.wait() for process in processes]
 
 
 def replay(workdir, repository, names):

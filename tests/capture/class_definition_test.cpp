@@ -3,9 +3,9 @@
 // read back by the repository's parser.
 #include <gtest/gtest.h>
 
-#include "capture_error.h"
-#include "class_definition.h"
-#include "mof_writer.h"
+#include "capture/capture_error.h"
+#include "capture/class_definition.h"
+#include "capture/mof_writer.h"
 #include "sim/sim.h"
 #include "wmi_test_support.h"
 

@@ -53,7 +53,7 @@ class FailureTest(unittest.TestCase):
             self.assertEqual(message + u'\n', to_file.stderr)
             with io.open(target, encoding='utf-8') as f:
                 self.assertEqual(OLD_CONTENT, f.read())
-            self.assertEqual(['host.mof'], [name for name in os.listdir(work.path) if name.endswith(('.mof', '.partial'))])
+            self.assertEqual(['host.mof'], [name for name in os.listdir(work.path) if not name.startswith('calls-')])
             self.assertEqual(support.NO_LEAKS, to_file.log[-1])
 
             to_stdout = support.capture(work.path, list(args), repository=support.SAMPLE_MOF, faults=faults)
@@ -82,6 +82,27 @@ class FailureTest(unittest.TestCase):
                                    u'0x80041001 (WBEM_E_FAILED); nothing written',
                            faults='Next:MSiSCSI_NICConfig#2=WBEM_E_FAILED')
 
+    def test_invalid_class_from_next_after_an_instance_is_a_failed_read(self):
+        for reason in (u'0x80041010 (WBEM_E_INVALID_CLASS)', u'0x80041002 (WBEM_E_NOT_FOUND)'):
+            self.check_failure(FAILED, u'QuilletCapture: reading the instances of class MSiSCSI_NICConfig failed: '
+                                       u'%s; nothing written' % reason,
+                               faults='Next:MSiSCSI_NICConfig#2=' + reason.split()[0])
+
+    def test_success_codes_without_a_result(self):
+        for code in (u'0x00000000 (S_OK)', u'0x00000001 (S_FALSE)'):
+            result = code.split()[0]
+            self.check_failure(CONNECTION, u'QuilletCapture: cannot connect to namespace ROOT\\WMI: '
+                                           u'CoCreateInstance(WbemLocator) answered %s without a result' % code,
+                               faults='CoCreateInstance=' + result)
+            self.check_failure(FAILED, u'QuilletCapture: ExecQuery answered %s without a result for class '
+                                       u'MSiSCSI_HBAInformation; nothing written' % code, faults='ExecQuery=' + result)
+            self.check_failure(FAILED, u'QuilletCapture: SafeArrayAccessData answered %s without a result for class '
+                                       u'MSiSCSI_HBAInformation; nothing written' % code,
+                               faults='SafeArrayAccessData=' + result)
+        # S_FALSE without an object is the end of the instances.
+        self.check_failure(FAILED, u'QuilletCapture: Next answered 0x00000000 (S_OK) without a result for class '
+                                   u'MSiSCSI_NICConfig; nothing written', faults='Next:MSiSCSI_NICConfig#2=S_OK')
+
     def test_failed_property_read(self):
         self.check_failure(FAILED, u'QuilletCapture: Get failed for class ISCSI_SessionStaticInfo, property TSID: '
                                    u'0x80041001 (WBEM_E_FAILED); nothing written', faults='Get:TSID#2=WBEM_E_FAILED')
@@ -91,7 +112,8 @@ class FailureTest(unittest.TestCase):
             target = os.path.join(work.path, 'no such folder', 'host.mof')
             run = support.capture(work.path, ['/o', target], repository=support.SAMPLE_MOF)
             self.assertEqual(OUTPUT, run.returncode)
-            self.assertTrue(run.stderr.startswith(u'QuilletCapture: cannot create %s.partial: ' % target), run.stderr)
+            self.assertEqual(u'QuilletCapture: cannot create a temporary file beside %s: No such file or directory\n'
+                             % target, run.stderr)
 
     def test_complete_capture_replaces_the_file(self):
         with support.Workdir() as work:

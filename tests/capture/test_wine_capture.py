@@ -84,6 +84,21 @@ class WineCaptureTest(unittest.TestCase):
             self.assertEqual(text_of(wine_out), text_of(stand_in_out), class_name)
             self.assertIn(u'== ', text_of(wine_out))
 
+    def test_the_output_file_is_replaced_whole_and_nothing_beside_it_is_touched(self):
+        folder = tempfile.mkdtemp(dir=self.workdir)
+        target = os.path.join(folder, 'host.mof')
+        planted = target + '.partial'
+        for path in (target, planted):
+            with open(path, 'wb') as f:
+                f.write(b'// old\n')
+        status, _, err = run(LAUNCHER + [os.environ['CAPTURE_EXE'], '/o', target, 'MSSMBios_RawSMBiosTables'])
+        self.assertEqual((0, u''), (status, err))
+        with open(target, 'rb') as f:
+            self.assertTrue(f.read().startswith(b'// Captured by QuilletCapture'))
+        with open(planted, 'rb') as f:
+            self.assertEqual(b'// old\n', f.read())
+        self.assertEqual(['host.mof', 'host.mof.partial'], sorted(os.listdir(folder)))
+
 
 if __name__ == '__main__':
     unittest.main()

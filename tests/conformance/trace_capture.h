@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/utf8.h"
+#include "utf8/utf8.h"
 
 class TraceCapture
 {
@@ -47,7 +47,7 @@ private:
         int_type overflow(int_type c);
 
     private:
-        winsim::Utf8Writer m_utf8;
+        unicode::Utf8Writer m_utf8;
     };
 
     std::string m_text;

@@ -1,6 +1,6 @@
-// The stand-in's UTF-8 codec, here so that it runs where wchar_t holds a code point (Linux) and
+// The shared UTF-8 codec, here so that it runs where wchar_t holds a code point (Linux) and
 // where it holds a UTF-16 unit (Windows): every expectation below holds on both.
-#include "sim/utf8.h"
+#include "utf8/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +13,21 @@ TEST(Utf8, EncodesEveryLengthBoundaryAndDecodesItBack)
     const std::wstring text = L"\x7F\x80\u07FF\u0800\uFFFF\U00010000\U0010FFFF";
     const std::string bytes = "\x7f" "\xc2\x80" "\xdf\xbf" "\xe0\xa0\x80" "\xef\xbf\xbf" "\xf0\x90\x80\x80"
                               "\xf4\x8f\xbf\xbf";
-    EXPECT_EQ(bytes, winsim::toUtf8(text));
-    EXPECT_EQ(std::string::npos, winsim::findInvalidUtf8(bytes));
-    EXPECT_EQ(text, winsim::fromUtf8(bytes));
+    EXPECT_EQ(bytes, unicode::toUtf8(text));
+    EXPECT_EQ(std::string::npos, unicode::findInvalidUtf8(bytes));
+    EXPECT_EQ(text, unicode::fromUtf8(bytes));
 }
 
 TEST(Utf8, LoneSurrogatesAreWrittenAsReplacementCharacters)
 {
-    EXPECT_EQ("\xef\xbf\xbd" "x" "\xef\xbf\xbd", winsim::toUtf8(kLoneSurrogates));
+    EXPECT_EQ("\xef\xbf\xbd" "x" "\xef\xbf\xbd", unicode::toUtf8(kLoneSurrogates));
 
     // One unit at a time, as a stream buffer hands them over: pairs are still joined.
     const std::wstring text = L"a\U0001F600" + kLoneSurrogates + L"\U0010FFFF";
     std::string streamed;
-    winsim::Utf8Writer writer(streamed);
+    unicode::Utf8Writer writer(streamed);
     for (wchar_t unit : text) writer.put(unit);
-    EXPECT_EQ(winsim::toUtf8(text), streamed);
+    EXPECT_EQ(unicode::toUtf8(text), streamed);
 }
 
 TEST(Utf8, EachMalformedSequenceIsFoundAndBecomesOneReplacementCharacter)
@@ -49,15 +49,15 @@ TEST(Utf8, EachMalformedSequenceIsFoundAndBecomesOneReplacementCharacter)
         {"x\xF0\x9F\x98", 1, L"x\uFFFD"},                               // truncated by the end
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.invalidAt, winsim::findInvalidUtf8(c.bytes)) << c.bytes;
-        EXPECT_EQ(c.decoded, winsim::fromUtf8(c.bytes)) << c.bytes;
+        EXPECT_EQ(c.invalidAt, unicode::findInvalidUtf8(c.bytes)) << c.bytes;
+        EXPECT_EQ(c.decoded, unicode::fromUtf8(c.bytes)) << c.bytes;
     }
 }
 
 TEST(Utf8, PrintableAsciiShowsOneQuestionMarkPerOtherCharacter)
 {
-    EXPECT_EQ("Caf???.", winsim::printableAscii(L"Caf\u00e9\U0001F600\t."));
-    EXPECT_EQ("Caf??.", winsim::printableAscii(std::string_view("Caf\xc3\xa9\xff.")));
+    EXPECT_EQ("Caf???.", unicode::printableAscii(L"Caf\u00e9\U0001F600\t."));
+    EXPECT_EQ("Caf??.", unicode::printableAscii(std::string_view("Caf\xc3\xa9\xff.")));
 }
 
 }  // namespace

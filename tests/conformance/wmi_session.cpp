@@ -4,25 +4,11 @@
 
 #include "com/scoped_bstr.h"
 
-WmiSession::WmiSession() : m_bUninitializeCOM(false)
+WmiSession::WmiSession()
 {
-    m_bUninitializeCOM = SUCCEEDED(CoInitializeEx(NULL, COINIT_MULTITHREADED));
     // Process-wide: a test that ran an engine before has set it already (RPC_E_TOO_LATE).
     CoInitializeSecurity(NULL, -1, NULL, NULL, RPC_C_AUTHN_LEVEL_DEFAULT,
                          RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE, NULL);
-}
-
-WmiSession::~WmiSession()
-{
-    if (m_services.Get()) {
-        m_services.Detach()->Release();
-    }
-    if (m_locator.Get()) {
-        m_locator.Detach()->Release();
-    }
-    if (m_bUninitializeCOM) {
-        CoUninitialize();
-    }
 }
 
 HRESULT WmiSession::connect(const wchar_t* namespaceName)

@@ -7,13 +7,13 @@
 #include <windows.h>
 #include <wbemidl.h>
 
+#include "com/scoped_com_init.h"
 #include "com/scoped_com_ptr.h"
 
 class WmiSession
 {
 public:
-    WmiSession();   // CoInitializeEx (multithreaded) and process security
-    ~WmiSession();  // releases the connection, then CoUninitialize when COM was initialised
+    WmiSession();  // COM (multithreaded) and process security; the connection is released first
 
     HRESULT connect(const wchar_t* namespaceName);
     // Runs "SELECT * FROM <className>"; *ppFirst receives the first instance (the caller owns
@@ -24,7 +24,7 @@ private:
     WmiSession(const WmiSession&);
     WmiSession& operator=(const WmiSession&);
 
-    bool m_bUninitializeCOM;
+    ScopedComInit m_com;
     ScopedComPtr<IWbemLocator> m_locator;
     ScopedComPtr<IWbemServices> m_services;
 };

@@ -2,9 +2,6 @@
 # file). Every .exe runs under Wine through the launcher of windows/wine.cmake.
 set(QUILLET_CONFORMANCE_DIR ${PROJECT_SOURCE_DIR}/tests/conformance)
 set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
-# The trace capture's UTF-8 codec, compiled in: the stand-in's library is Linux-only.
-set(QUILLET_UTF8_SOURCE ${PROJECT_SOURCE_DIR}/platform/sim/utf8.cpp)
-
 # The same OLE Automation and reader tests as on Linux, against Wine's oleaut32 and WMI.
 quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/bstr_test.cpp
@@ -13,19 +10,18 @@ quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/raw_smbios_tables_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
     ${QUILLET_CONFORMANCE_DIR}/utf8_test.cpp
-    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp
-    ${QUILLET_UTF8_SOURCE})
-target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${QUILLET_SUPPORT_DIR}
-                                                     ${PROJECT_SOURCE_DIR}/platform)
+    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
+target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${QUILLET_SUPPORT_DIR})
+target_link_libraries(conformance_tests PRIVATE quillet_utf8)
 
 # The engine and the readers against Wine's WMI.
 quillet_windows_gtest(wine_wmi_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine_wine_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/readers_wine_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
-    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp
-    ${QUILLET_UTF8_SOURCE})
-target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${PROJECT_SOURCE_DIR}/platform)
+    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
+target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
+target_link_libraries(wine_wmi_tests PRIVATE quillet_utf8)
 
 # The trace's line writer, its output read from a pipe and from Wine's console.
 add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "mof_writer.h"
-#include "redaction/address_forms.h"
-#include "redaction/identifier_patterns.h"
-#include "redaction/text_matcher.h"
+#include "capture/mof_writer.h"
+#include "capture/redaction/address_forms.h"
+#include "capture/redaction/identifier_patterns.h"
+#include "capture/redaction/text_matcher.h"
 #include "redactor.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "sim/utf8.h"
+#include "utf8/utf8.h"
 
-namespace winsim {
+namespace unicode {
 
 namespace {
 
@@ -162,4 +162,4 @@ std::string printableAscii(std::string_view utf8)
     return printableAscii(fromUtf8(utf8));
 }
 
-}  // namespace winsim
+}  // namespace unicode
