@@ -11,7 +11,7 @@
 #include "capture/redaction/address_forms.h"
 #include "capture/redaction/identifier_patterns.h"
 #include "capture/redaction/text_matcher.h"
-#include "redactor.h"
+#include "capture/redactor.h"
 
 namespace {
 
