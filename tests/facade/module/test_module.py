@@ -1,19 +1,17 @@
 """The module's Python face: names, docs, objects, the print methods and argument errors."""
 import unittest
 
-import scenario
 import source_tree
-from facade_fixtures import CONNECT, PRELUDE, instance, timers
+from facade_fixtures import PRELUDE, instance, timers
+from scenario import ScenarioTestCase
+from traces import CONNECT
 
 VERSION = source_tree.version()
 
 
-class ModuleTest(unittest.TestCase):
+class ModuleTest(ScenarioTestCase):
     def run_scenario(self, code, **kwargs):
-        result = scenario.run(PRELUDE + code, **kwargs)
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual(scenario.NO_LEAKS, result.leaks)
-        return result
+        return self.run_clean(PRELUDE + code, **kwargs)
 
     def test_names_and_docs(self):
         result = self.run_scenario(
