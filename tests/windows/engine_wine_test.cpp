@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/wmifacade.h"
-#include "trace_capture.h"
+#include "captured_output.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {
@@ -36,7 +36,7 @@ TEST(EngineUnderWine, FirstOperationConnectsThenTimerReadFindsNothing)
     std::vector<std::string> lines;
     LONG period = 7;
     {
-        TraceCapture capture;
+        CapturedOutput capture;
         WMIFacade engine;
         EXPECT_EQ(0, engine.getPDORemovePeriod(NULL, &period));
         lines = capture.lines();
@@ -50,7 +50,7 @@ TEST(EngineUnderWine, FirstOperationConnectsThenTimerReadFindsNothing)
 
 TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
 {
-    TraceCapture capture;
+    CapturedOutput capture;
     {
         WMIFacade engine;
         WMIObject hba, tcpip, nic;
@@ -71,7 +71,7 @@ TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
 TEST(EngineUnderWine, DestructionUninitialisesTheComItInitialised)
 {
     {
-        TraceCapture capture;
+        CapturedOutput capture;
         WMIFacade engine;
         LONG period = 0;
         engine.getPDORemovePeriod(NULL, &period);

@@ -2,7 +2,7 @@
 # file). Every .exe runs under Wine through the launcher of windows/wine.cmake.
 set(QUILLET_CONFORMANCE_DIR ${PROJECT_SOURCE_DIR}/tests/conformance)
 set(QUILLET_SUPPORT_DIR ${PROJECT_SOURCE_DIR}/tests/support)
-# The trace capture's UTF-8 codec, compiled in: the stand-in's library is Linux-only.
+# The UTF-8 codec that utf8_test checks, compiled in: the stand-in's library is Linux-only.
 set(QUILLET_UTF8_SOURCE ${PROJECT_SOURCE_DIR}/platform/sim/utf8.cpp)
 
 # The same OLE Automation and reader tests as on Linux, against Wine's oleaut32 and WMI.
@@ -11,7 +11,6 @@ quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/variant_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/safearray_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/raw_smbios_tables_test.cpp
-    ${QUILLET_SUPPORT_DIR}/trace_capture.cpp
     ${QUILLET_CONFORMANCE_DIR}/utf8_test.cpp
     ${QUILLET_SUPPORT_DIR}/wmi_session.cpp
     ${QUILLET_UTF8_SOURCE})
@@ -21,10 +20,8 @@ target_include_directories(conformance_tests PRIVATE ${QUILLET_SUPPORT_DIR} ${PR
 quillet_windows_gtest(wine_wmi_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine_wine_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/readers_wine_test.cpp
-    ${QUILLET_SUPPORT_DIR}/trace_capture.cpp
-    ${QUILLET_SUPPORT_DIR}/wmi_session.cpp
-    ${QUILLET_UTF8_SOURCE})
-target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_SUPPORT_DIR} ${PROJECT_SOURCE_DIR}/platform)
+    ${QUILLET_SUPPORT_DIR}/wmi_session.cpp)
+target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_SUPPORT_DIR})
 
 # The trace's line writer, its output read from a pipe and from Wine's console.
 add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)

@@ -51,6 +51,7 @@ class ModuleTest(ScenarioTestCase):
             'print(Quillet.printSomethingGlobal())\n')
         self.assertEqual(['WMIFacade', 'WMIFacade', 'Hola World!!!', '0', '~WMIFacade', 'between',
                           '~WMIFacade', 'Hola Universe!!!', '0'], result.lines)
+        # Objects that never connected initialise nothing, so they uninitialise nothing either.
         self.assertEqual([], result.calls('Co'))
 
     def test_subclass_answers_every_method(self):
