@@ -1,8 +1,5 @@
-"""Trace lines that many scenarios expect: the object's life, the engine's connection and its
-failures, a record's release. Texts the module fixes, so they are written here once."""
-
-CREATED = 'WMIFacade'
-DESTROYED = '~WMIFacade'
+"""Trace lines that many scenarios expect: the engine's connection and its failures, a record's
+release. Texts the module fixes, so they are written here once."""
 
 # The first connection of a thread.
 COM_INITIALISED = 'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0'
@@ -18,6 +15,5 @@ RECONNECT = RETRY + [CONNECTED]
 CONNECT_FAILED = 'Could not connect. Error code = 0x'
 QUERY_FAILED = 'Query for operating system name failed. Error code = 0x'
 
-# A record's WMIObject part going, with and without an object to release.
+# A record's WMIObject part going, with an object to release.
 RELEASING = '~WMIObject - releasing'
-NOTHING_RELEASED = '~WMIObject'

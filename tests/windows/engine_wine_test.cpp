@@ -11,12 +11,10 @@
 
 #include "engine/wmifacade.h"
 #include "captured_output.h"
+#include "trace_texts.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {
-
-const char* const kComInitialised = "CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0";
-const char* const kConnected = "Connected to ROOT\\CIMV2 WMI namespace";
 
 // Every test leaves COM uninitialised on its thread, and Wine then takes process security
 // anew: each engine here meets a first connection, with no RPC_E_TOO_LATE line. (The stand-in
