@@ -27,8 +27,8 @@ FUTURE = 'from __future__ import print_function\n'
 # The machine's two cores are shared; more processes at once only queue.
 PARALLEL = 2
 
-# What a scenario inherits of the stand-in's settings: nothing; and Python's own buffering.
-_CLEARED = ('WMISIM_REPOSITORY', 'WMISIM_FAULTS', 'WMISIM_LOG', 'PYTHONUNBUFFERED')
+# A scenario inherits none of the stand-in's settings.
+_CLEARED = ('WMISIM_REPOSITORY', 'WMISIM_FAULTS', 'WMISIM_LOG')
 
 
 class Result(collections.namedtuple('Result', 'returncode stdout stderr log')):

@@ -16,10 +16,12 @@ POINTER = re.compile(r'^ V_BYREF = 0x[0-9a-f]+$')
 
 def run_child(mode, slow_reader=False):
     """(phases, outcome): the stdout lines of each phase, and the child's OUTCOME dict."""
-    # No call log: a line per platform call would outweigh the traces being checked. A slow
-    # reader lets the pipe fill up and the child's writes block, so that signals interrupt them.
+    # No call log: a line per platform call would outweigh the traces being checked. Python
+    # buffers the child's own writes as it does by default (an empty PYTHONUNBUFFERED is unset).
+    # A slow reader lets the pipe fill up and the child's writes block, so that signals
+    # interrupt them.
     result = harness.run_child('trace_lines_child.py', (mode, ARGUMENT), log=False,
-                               slow_reader=slow_reader)
+                               slow_reader=slow_reader, env={'PYTHONUNBUFFERED': ''})
     outcome = harness.outcome_of(result)
     if result.returncode != 0 or outcome is None:
         raise AssertionError('%s: exit %s: %s' % (mode, result.returncode,
