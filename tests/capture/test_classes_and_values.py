@@ -5,6 +5,7 @@ import io
 import unittest
 
 import capture_support as support
+import scenario
 
 REALS = u'''
 class Reals { real32 F; real64 D; real32 Fs[]; real64 Ds[]; };
@@ -40,13 +41,13 @@ class CapturedContentTest(unittest.TestCase):
         """The capture of the fixture, after checking that capturing that capture gives it again."""
         with support.Workdir() as work:
             first_path = work.file('first.mof')
-            first = support.capture(work.path, ['/o', first_path] + classes, repository=work.file('original.mof', fixture))
-            self.assertEqual((0, u'', b''), (first.returncode, first.stderr, first.stdout))
-            self.assertEqual([support.NO_LEAKS], first.log[-1:])
+            first = support.capture(['/o', first_path] + classes, repository=work.file('original.mof', fixture))
+            self.assertEqual((0, u'', b''), (first.returncode, first.error_text, first.stdout))
+            self.assertEqual([scenario.NO_LEAKS], first.log[-1:])
             with io.open(first_path, encoding='utf-8') as f:
                 text = f.read()
-            second = support.capture(work.path, classes, repository=first_path)
-            self.assertEqual((0, u''), (second.returncode, second.stderr))
+            second = support.capture(classes, repository=first_path)
+            self.assertEqual((0, u''), (second.returncode, second.error_text))
             self.assertEqual(support.without_capture_time(text), support.without_capture_time(second.text))
             return body(text)
 

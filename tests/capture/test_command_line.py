@@ -3,7 +3,9 @@ code 2, and nothing on stdout; each accepted form captures what it names."""
 import unittest
 
 import capture_support as support
+import scenario
 import source_tree
+from source_tree import SAMPLE_MOF
 
 # The program's version is the package's.
 VERSION = source_tree.version()
@@ -23,14 +25,14 @@ class CommandLineTest(unittest.TestCase):
     def test_refused_forms(self):
         with support.Workdir() as work:
             for args in REFUSED:
-                run = support.capture(work.path, args, repository=support.SAMPLE_MOF)
+                run = support.capture(args, repository=SAMPLE_MOF)
                 self.assertEqual((USAGE, b''), (run.returncode, run.stdout), args)
-                self.assertIn(u'\tQuilletCapture [/n NAMESPACE] [/o FILE] [/redact] [CLASS ...]\n', run.stderr, args)
+                self.assertIn(u'\tQuilletCapture [/n NAMESPACE] [/o FILE] [/redact] [CLASS ...]\n', run.error_text, args)
                 # Refused before COM: the stand-in saw no call.
-                self.assertEqual([support.NO_LEAKS], run.log, args)
+                self.assertEqual([scenario.NO_LEAKS], run.log, args)
 
     def header(self, run):
-        self.assertEqual((0, u''), (run.returncode, run.stderr))
+        self.assertEqual((0, u''), (run.returncode, run.error_text))
         return run.text.split(u'\n')[:3]
 
     def test_accepted_forms(self):
@@ -43,17 +45,17 @@ class CommandLineTest(unittest.TestCase):
                  u'mpio_timers_counters, MSiSCSI_NICConfig'),
             )
             for args, name_space, classes in cases:
-                run = support.capture(work.path, args, repository=support.SAMPLE_MOF)
+                run = support.capture(args, repository=SAMPLE_MOF)
                 self.assertEqual([u'// Captured by QuilletCapture ' + VERSION, u'// Namespace: ' + name_space,
                                   u'// Classes: ' + classes], self.header(run), args)
-                self.assertEqual(support.NO_LEAKS, run.log[-1])
+                self.assertEqual(scenario.NO_LEAKS, run.log[-1])
 
     def test_output_file_and_switch_order(self):
         with support.Workdir() as work:
             target = work.file('out.mof')
-            run = support.capture(work.path, ['/redact', '/o', target, '/n', 'ROOT\\WMI', 'MSiSCSI_NICConfig'],
-                                  repository=support.SAMPLE_MOF)
-            self.assertEqual((0, b'', u''), (run.returncode, run.stdout, run.stderr))
+            run = support.capture(['/redact', '/o', target, '/n', 'ROOT\\WMI', 'MSiSCSI_NICConfig'],
+                                  repository=SAMPLE_MOF)
+            self.assertEqual((0, b'', u''), (run.returncode, run.stdout, run.error_text))
             with open(target, 'rb') as f:
                 self.assertIn(b'MacAddress = { 2, 0, 0, 0, 0, 1 };', f.read())
 

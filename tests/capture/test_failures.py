@@ -6,6 +6,8 @@ import os
 import unittest
 
 import capture_support as support
+import scenario
+from source_tree import SAMPLE_MOF
 
 COMPLETE, PARTIAL, CONNECTION, ACCESS_DENIED, FAILED, OUTPUT = 0, 1, 3, 4, 5, 6
 OLD_CONTENT = u'// the previous capture\n'
@@ -13,28 +15,28 @@ OLD_CONTENT = u'// the previous capture\n'
 
 class MissingClassTest(unittest.TestCase):
     def check_partial(self, run, missing, kept, reason):
-        self.assertEqual(PARTIAL, run.returncode, run.stderr)
+        self.assertEqual(PARTIAL, run.returncode, run.error_text)
         self.assertEqual(u'QuilletCapture: class %s is not in namespace ROOT\\WMI (%s), skipped\n' % (missing, reason),
-                         run.stderr)
+                         run.error_text)
         self.assertNotIn(missing, support.without_capture_time(run.text).split(u'\n', 3)[3])
         for name in kept:
             self.assertIn(u'instance of %s {' % name, run.text)
-        self.assertEqual(support.NO_LEAKS, run.log[-1])
+        self.assertEqual(scenario.NO_LEAKS, run.log[-1])
 
     def test_a_class_the_namespace_lacks_is_skipped(self):
         with support.Workdir() as work:
-            run = support.capture(work.path, ['MSiSCSI_NICConfig', 'NoSuchClass', 'MPIO_TIMERS_COUNTERS'],
-                                  repository=support.SAMPLE_MOF)
+            run = support.capture(['MSiSCSI_NICConfig', 'NoSuchClass', 'MPIO_TIMERS_COUNTERS'],
+                                  repository=SAMPLE_MOF)
             self.check_partial(run, u'NoSuchClass', [u'MSiSCSI_NICConfig', u'MPIO_TIMERS_COUNTERS'],
                                u'0x80041002 (WBEM_E_NOT_FOUND)')
             # What was captured still replays.
-            replay = support.capture(work.path, [], repository=work.file('partial.mof', run.stdout))
-            self.assertEqual(PARTIAL, replay.returncode, replay.stderr)
+            replay = support.capture([], repository=work.file('partial.mof', run.stdout))
+            self.assertEqual(PARTIAL, replay.returncode, replay.error_text)
 
     def test_invalid_class_from_next_skips_the_class_and_its_embedded_classes(self):
         with support.Workdir() as work:
-            run = support.capture(work.path, ['MSiSCSI_TCPIPConfig', 'MPIO_TIMERS_COUNTERS'],
-                                  repository=support.SAMPLE_MOF,
+            run = support.capture(['MSiSCSI_TCPIPConfig', 'MPIO_TIMERS_COUNTERS'],
+                                  repository=SAMPLE_MOF,
                                   faults='Next:MSiSCSI_TCPIPConfig=WBEM_E_INVALID_CLASS')
             self.check_partial(run, u'MSiSCSI_TCPIPConfig', [u'MPIO_TIMERS_COUNTERS'],
                                u'0x80041010 (WBEM_E_INVALID_CLASS)')
@@ -47,18 +49,18 @@ class FailureTest(unittest.TestCase):
     def check_failure(self, code, message, faults=None, args=()):
         with support.Workdir() as work:
             target = work.file('host.mof', OLD_CONTENT)
-            to_file = support.capture(work.path, ['/o', target] + list(args), repository=support.SAMPLE_MOF,
+            to_file = support.capture(['/o', target] + list(args), repository=SAMPLE_MOF,
                                       faults=faults)
-            self.assertEqual(code, to_file.returncode, to_file.stderr)
-            self.assertEqual(message + u'\n', to_file.stderr)
+            self.assertEqual(code, to_file.returncode, to_file.error_text)
+            self.assertEqual(message + u'\n', to_file.error_text)
             with io.open(target, encoding='utf-8') as f:
                 self.assertEqual(OLD_CONTENT, f.read())
-            self.assertEqual(['host.mof'], [name for name in os.listdir(work.path) if not name.startswith('calls-')])
-            self.assertEqual(support.NO_LEAKS, to_file.log[-1])
+            self.assertEqual(['host.mof'], os.listdir(work.path))
+            self.assertEqual(scenario.NO_LEAKS, to_file.log[-1])
 
-            to_stdout = support.capture(work.path, list(args), repository=support.SAMPLE_MOF, faults=faults)
+            to_stdout = support.capture(list(args), repository=SAMPLE_MOF, faults=faults)
             self.assertEqual((code, b'', message + u'\n'),
-                             (to_stdout.returncode, to_stdout.stdout, to_stdout.stderr))
+                             (to_stdout.returncode, to_stdout.stdout, to_stdout.error_text))
 
     def test_failed_connection(self):
         self.check_failure(CONNECTION, u'QuilletCapture: cannot connect to namespace ROOT\\WMI: ConnectServer failed '
@@ -110,16 +112,16 @@ class FailureTest(unittest.TestCase):
     def test_unwritable_output(self):
         with support.Workdir() as work:
             target = os.path.join(work.path, 'no such folder', 'host.mof')
-            run = support.capture(work.path, ['/o', target], repository=support.SAMPLE_MOF)
+            run = support.capture(['/o', target], repository=SAMPLE_MOF)
             self.assertEqual(OUTPUT, run.returncode)
             self.assertEqual(u'QuilletCapture: cannot create a temporary file beside %s: No such file or directory\n'
-                             % target, run.stderr)
+                             % target, run.error_text)
 
     def test_complete_capture_replaces_the_file(self):
         with support.Workdir() as work:
             target = work.file('host.mof', OLD_CONTENT)
-            run = support.capture(work.path, ['/o', target], repository=support.SAMPLE_MOF)
-            self.assertEqual((COMPLETE, b'', u''), (run.returncode, run.stdout, run.stderr))
+            run = support.capture(['/o', target], repository=SAMPLE_MOF)
+            self.assertEqual((COMPLETE, b'', u''), (run.returncode, run.stdout, run.error_text))
             with io.open(target, encoding='utf-8') as f:
                 self.assertTrue(f.read().startswith(u'// Captured by QuilletCapture'))
             self.assertEqual(['host.mof'], sorted(os.listdir(work.path))[-1:])
@@ -139,15 +141,15 @@ class FaultSweepTest(unittest.TestCase):
             for site in self.SITES:
                 for nth in (1, 2, 5):
                     fault = '%s#%d=WBEM_E_FAILED' % (site, nth)
-                    run = support.capture(work.path, [], repository=support.SAMPLE_MOF, faults=fault)
+                    run = support.capture([], repository=SAMPLE_MOF, faults=fault)
                     whole = run.stdout.endswith(b'};\n\n') and run.returncode in (COMPLETE, PARTIAL)
                     if run.returncode not in (COMPLETE, PARTIAL, CONNECTION, FAILED):
                         problems.append('%s: exit %d' % (fault, run.returncode))
                     elif not whole and run.stdout:
                         problems.append('%s: exit %d with output' % (fault, run.returncode))
-                    elif run.returncode != COMPLETE and not run.stderr.startswith(u'QuilletCapture: '):
+                    elif run.returncode != COMPLETE and not run.error_text.startswith(u'QuilletCapture: '):
                         problems.append('%s: exit %d without a message' % (fault, run.returncode))
-                    if run.log[-1:] != [support.NO_LEAKS]:
+                    if run.log[-1:] != [scenario.NO_LEAKS]:
                         problems.append('%s: %r' % (fault, run.log[-1:]))
         self.assertEqual([], problems, '\n'.join(problems))
 

@@ -9,6 +9,7 @@ import threading
 import unittest
 
 import capture_support as support
+from source_tree import SAMPLE_MOF
 
 COMPLETE, OUTPUT = 0, 6
 OLD_CONTENT = u'// the previous capture\n'
@@ -36,8 +37,8 @@ class PlantedFileTest(unittest.TestCase):
                           lambda path: os.symlink(fifo, path), os.mkfifo):
                 planted = target + '.partial'
                 plant(planted)
-                run = support.capture(work.path, ['/o', target], repository=support.SAMPLE_MOF, timeout=20)
-                self.assertEqual((COMPLETE, u''), (run.returncode, run.stderr))
+                run = support.capture(['/o', target], repository=SAMPLE_MOF, timeout=20)
+                self.assertEqual((COMPLETE, u''), (run.returncode, run.error_text))
                 self.assertTrue(read(target).startswith(u'// Captured by QuilletCapture'))
                 self.assertEqual(u'keep me\n', read(victim))
                 os.remove(planted)
@@ -50,7 +51,7 @@ class ConcurrentCaptureTest(unittest.TestCase):
     def test_the_file_is_always_old_or_one_whole_capture(self):
         with support.Workdir() as work:
             reference = support.without_capture_time(
-                support.capture(work.path, [], repository=support.SAMPLE_MOF).text)
+                support.capture([], repository=SAMPLE_MOF).text)
             target = work.file('host.mof')
             seen = set()
             for _ in range(self.ROUNDS):
@@ -64,8 +65,8 @@ class ConcurrentCaptureTest(unittest.TestCase):
                 watcher = threading.Thread(target=watch)
                 watcher.start()
                 try:
-                    codes = support.capture_many(work.path, [['/o', target]] * self.WRITERS,
-                                                 repository=support.SAMPLE_MOF)
+                    codes = support.capture_many([['/o', target]] * self.WRITERS,
+                                                 repository=SAMPLE_MOF)
                 finally:
                     done.set()
                     watcher.join()
@@ -81,16 +82,16 @@ class LimitTest(unittest.TestCase):
             resource.setrlimit(resource.RLIMIT_FSIZE, (4096, 4096))
         with support.Workdir() as work:
             target = work.file('host.mof', OLD_CONTENT)
-            run = support.capture(work.path, ['/o', target], repository=support.SAMPLE_MOF, preexec_fn=limit)
-            self.assertEqual(OUTPUT, run.returncode, run.stderr)
-            self.assertEqual(u'QuilletCapture: cannot write %s: File too large\n' % target, run.stderr)
+            run = support.capture(['/o', target], repository=SAMPLE_MOF, preexec_fn=limit)
+            self.assertEqual(OUTPUT, run.returncode, run.error_text)
+            self.assertEqual(u'QuilletCapture: cannot write %s: File too large\n' % target, run.error_text)
             self.assertEqual(OLD_CONTENT, read(target))
             self.assertEqual([], leftovers(work, 'host.mof'))
 
     def test_a_name_of_250_characters_is_written(self):
         with support.Workdir() as work:
-            run = support.capture(work.path, ['/o', 'h' * 250], repository=support.SAMPLE_MOF, cwd=work.path)
-            self.assertEqual((COMPLETE, u''), (run.returncode, run.stderr))
+            run = support.capture(['/o', 'h' * 250], repository=SAMPLE_MOF, cwd=work.path)
+            self.assertEqual((COMPLETE, u''), (run.returncode, run.error_text))
             self.assertEqual(['h' * 250], leftovers(work))
 
 

@@ -1,11 +1,12 @@
 """/redact: no serial number, IQN, address or instance name of the host is left, and the same
 value becomes the same placeholder everywhere, so the module still finds an adapter's TCP/IP,
 NIC and session instances by the adapter's (redacted) name."""
-import io
 import re
 import unittest
 
 import capture_support as support
+import scenario
+from source_tree import SAMPLE_MOF
 
 # Identifiers of the sample host, as they appear in its MOF text or as the capture would write them
 # (checked in any case).
@@ -19,7 +20,7 @@ IDENTIFIERS = (
 
 def sample_with_lower_case_names():
     """The sample host as one whose TCP/IP and NIC instances spell the adapters' names in lower case."""
-    with io.open(support.SAMPLE_MOF, encoding='utf-8') as f:
+    with io.open(SAMPLE_MOF, encoding='utf-8') as f:
         parts = f.read().split(u'instance of ')
     lower = (u'MSiSCSI_TCPIPConfig', u'MSiSCSI_NICConfig')
     return u'instance of '.join(part.replace(u'VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02',
@@ -70,15 +71,7 @@ HIDDEN_EVERYWHERE = (
 )
 
 
-def replay_of(work, repository, code):
-    """Runs a module scenario against the repository; returns the value it prints last."""
-    path = work.file('scenario.py', code)
-    run = support._run([support.sys.executable, path], work.path, repository, None)
-    lines = run.stdout.decode('utf-8').split(u'\n')
-    return eval([line for line in lines if line.startswith(u'RESULT ')][-1][len(u'RESULT '):])
-
-
-SCENARIO = u'''from __future__ import print_function
+SCENARIO = u'''import sys
 import Quillet
 f = Quillet.WMIFacade()
 found = []
@@ -86,7 +79,7 @@ for name in (u'REDACTED\\\\\\\\INSTANCE_1', u'REDACTED\\\\\\\\INSTANCE_2'):
     found.append((f.GetMSiSCSI_HBAInformation(name).get('InstanceName'),
                   bool(f.GetMSiSCSI_TCPIPConfig(name)), bool(f.GetMSiSCSI_NICConfig(name))))
 sessions = [s for a in f.GetMSiSCSI_InitiatorSessionInfo(u'') for s in a['SessionsList']]
-print('RESULT ' + repr((found, sorted(s['TargetiSCSIName'] for s in sessions))))
+sys.stderr.write('RESULT %r\\n' % ((found, sorted(s['TargetiSCSIName'] for s in sessions)),))
 '''
 
 
@@ -94,8 +87,8 @@ class RedactTest(unittest.TestCase):
     def test_no_identifier_is_left_and_references_still_match(self):
         with support.Workdir() as work:
             sample = work.file('host.mof', sample_with_lower_case_names())
-            run = support.capture(work.path, ['/redact'], repository=sample)
-            self.assertEqual((0, u''), (run.returncode, run.stderr))
+            run = support.capture(['/redact'], repository=sample)
+            self.assertEqual((0, u''), (run.returncode, run.error_text))
             text = run.text
             for identifier in IDENTIFIERS:
                 self.assertNotIn(identifier.lower(), text.lower())
@@ -107,37 +100,37 @@ class RedactTest(unittest.TestCase):
             # The subnet mask says nothing about the host and stays.
             self.assertIn(u'IpV4Address = 4294967040;', text)
 
-            found, targets = replay_of(work, work.file('redacted.mof', run.stdout), SCENARIO)
+            found, targets = scenario.run(SCENARIO, mof=run.stdout).reported('RESULT ')
             self.assertEqual([(u'REDACTED\\INSTANCE_1', True, True), (u'REDACTED\\INSTANCE_2', True, True)], found)
             self.assertEqual([u'iqn.2000-01.invalid.redacted:name-%d' % n for n in (2, 3, 4)], targets)
 
     def test_same_capture_same_placeholders(self):
         with support.Workdir() as work:
-            first = support.capture(work.path, ['/redact'], repository=support.SAMPLE_MOF)
-            second = support.capture(work.path, ['/redact'], repository=support.SAMPLE_MOF)
+            first = support.capture(['/redact'], repository=SAMPLE_MOF)
+            second = support.capture(['/redact'], repository=SAMPLE_MOF)
             self.assertEqual(support.without_capture_time(first.text), support.without_capture_time(second.text))
 
     def test_identifiers_are_hidden_in_every_case_and_form(self):
         with support.Workdir() as work:
             for properties, values, gone, placeholders in HIDDEN_EVERYWHERE:
                 mof = u'class Host { %s };\ninstance of Host { %s };\n' % (properties, values)
-                run = support.capture(work.path, ['/redact', 'Host'], repository=work.file('host.mof', mof))
-                self.assertEqual((0, u''), (run.returncode, run.stderr), values)
+                run = support.capture(['/redact', 'Host'], repository=work.file('host.mof', mof))
+                self.assertEqual((0, u''), (run.returncode, run.error_text), values)
                 for text in gone:
                     self.assertNotIn(text.lower(), run.text.lower(), values)
                 for text in placeholders:
                     self.assertIn(text, run.text, values)
                 # The redacted capture still loads.
-                again = support.capture(work.path, ['Host'], repository=work.file('again.mof', run.stdout))
-                self.assertEqual(0, again.returncode, again.stderr)
+                again = support.capture(['Host'], repository=work.file('again.mof', run.stdout))
+                self.assertEqual(0, again.returncode, again.error_text)
 
     def test_identifiers_inside_other_strings_are_hidden(self):
         mof = (u'class Adapter { string InstanceName; string SerialNumber; string Description; };\n'
                u'instance of Adapter { InstanceName = "PCI\\\\ADAPTER_7"; SerialNumber = "SN12345";\n'
                u'  Description = "port of PCI\\\\ADAPTER_7, serial SN12345"; };\n')
         with support.Workdir() as work:
-            run = support.capture(work.path, ['/redact', 'Adapter'], repository=work.file('host.mof', mof))
-            self.assertEqual(0, run.returncode, run.stderr)
+            run = support.capture(['/redact', 'Adapter'], repository=work.file('host.mof', mof))
+            self.assertEqual(0, run.returncode, run.error_text)
             self.assertIn(u'Description = "port of REDACTED\\\\INSTANCE_1, serial SERIAL-1";', run.text)
 
 

@@ -14,11 +14,11 @@ import io
 import os
 import random
 import unittest
-from multiprocessing.dummy import Pool
 
 import capture_support as support
-
 import mof_fixtures
+import scenario
+from source_tree import SAMPLE_ADAPTERS, sample_mof
 
 FIRST_SEED = int(os.environ.get('FUZZ_SEED', '1700'))
 FUZZ_SEEDS = range(FIRST_SEED, FIRST_SEED + 16)
@@ -53,22 +53,17 @@ def compare(name, expected, again, replayed):
             for index in keep if expected[index] != replayed[index]][:3]
 
 
-def result_items(run):
-    text = support.results_of(run)
-    return None if text is None else eval(text)
-
-
 def round_trip(fixture_text, names, compare_module=True):
     """Problems found for one fixture, as a list of texts (empty when it round-trips)."""
     with support.Workdir() as work:
         original = work.file('original.mof', fixture_text)
-        first = support.capture(work.path, ['/o', work.file('first.mof')], repository=original)
+        first = support.capture(['/o', work.file('first.mof')], repository=original)
         problems = []
-        if first.returncode != 0 or first.stderr or first.stdout:
-            return ['capture: exit %d, stderr %r' % (first.returncode, first.stderr)]
-        if first.log[-1:] != [support.NO_LEAKS]:
+        if first.returncode != 0 or first.error_text or first.stdout:
+            return ['capture: exit %d, stderr %r' % (first.returncode, first.error_text)]
+        if first.log[-1:] != [scenario.NO_LEAKS]:
             problems.append('capture leaked: %r' % first.log[-1:])
-        second = support.capture(work.path, [], repository=work.file('first.mof'))
+        second = support.capture([], repository=work.file('first.mof'))
         with io.open(work.file('first.mof'), encoding='utf-8') as f:
             first_text = f.read()
         if second.returncode != 0 or support.without_capture_time(second.text) != support.without_capture_time(first_text):
@@ -76,23 +71,23 @@ def round_trip(fixture_text, names, compare_module=True):
 
         expected = support.replay(work.path, original, names)
         replayed = support.replay(work.path, work.file('first.mof'), names)
-        if support.results_of(expected) is None or support.results_of(replayed) is None:
-            return problems + ['the module failed: %s' % (expected.stderr or replayed.stderr)[-500:]]
+        if expected.reported('RESULTS ') is None or replayed.reported('RESULTS ') is None:
+            return problems + ['the module failed: %s'
+                               % (expected.error_text or replayed.error_text)[-500:]]
         if not compare_module:
             return problems
         again = support.replay(work.path, original, names)
         problems += compare('traces', trace_lines(expected), trace_lines(again),
                             trace_lines(replayed))
-        problems += compare('results', result_items(expected), result_items(again), result_items(replayed))
+        problems += compare('results', expected.reported('RESULTS '), again.reported('RESULTS '),
+                            replayed.reported('RESULTS '))
         return problems
 
 
 class RoundTripTest(unittest.TestCase):
     def test_sample_repository(self):
-        with io.open(support.SAMPLE_MOF, encoding='utf-8') as f:
-            sample = f.read()
-        names = list(support.SAMPLE_ADAPTERS) + [u'no such adapter']
-        self.assertEqual([], round_trip(sample, names))
+        names = list(SAMPLE_ADAPTERS) + [u'no such adapter']
+        self.assertEqual([], round_trip(sample_mof(), names))
 
     def check_random(self, odd_rate):
         def one(seed):
@@ -100,12 +95,7 @@ class RoundTripTest(unittest.TestCase):
             return ['seed %d: %s' % (seed, problem)
                     for problem in round_trip(fixture, mof_fixtures.NAMES, compare_module=odd_rate == 0)]
 
-        pool = Pool(2)
-        try:
-            problems = sum(pool.map(one, FUZZ_SEEDS), [])
-        finally:
-            pool.close()
-            pool.join()
+        problems = sum(scenario.parallel(one, FUZZ_SEEDS), [])
         self.assertEqual([], problems, '\n'.join(problems))
 
     def test_random_repositories_of_the_expected_types(self):

@@ -2,8 +2,8 @@
 # Wine's WMI, its captures replayed on the Linux stand-in (the Linux build in build/, made by
 # scripts/build.sh before the Windows tests run), the readers compared on both.
 add_executable(read_properties ${CMAKE_CURRENT_LIST_DIR}/read_properties.cpp
-               ${PROJECT_SOURCE_DIR}/tests/conformance/wmi_session.cpp)
-target_include_directories(read_properties PRIVATE ${PROJECT_SOURCE_DIR}/tests/conformance)
+               ${PROJECT_SOURCE_DIR}/tests/support/wmi_session.cpp)
+target_include_directories(read_properties PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
 target_link_libraries(read_properties PRIVATE quillet_windows_core)
 set_target_properties(read_properties PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 

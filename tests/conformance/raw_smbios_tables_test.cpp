@@ -11,7 +11,7 @@
 #include <iostream>
 #include <string>
 
-#include "trace_capture.h"
+#include "captured_output.h"
 #include "wmi_session.h"
 #include "wmiobject/wmiobject.h"
 
@@ -50,7 +50,7 @@ TEST(RawSMBiosTablesReaders, TraceAsWineDeliversTheTables)
     {
         WMIObject record;
         record.attach(pInstance);
-        TraceCapture capture;
+        CapturedOutput capture;
         BYTE data[16] = {0};
         EXPECT_TRUE(record.getByteArray(L"SMBiosData", data, sizeof(data)));
 

@@ -1,16 +1,16 @@
 """The inventory example against the sample initiator repository."""
 import os
-import subprocess
+import shutil
 import sys
 import tempfile
-import shutil
 import unittest
+
+import scenario
+from source_tree import SAMPLE_ADAPTERS, SAMPLE_MOF
 
 SOURCE = os.environ.get('QUILLET_SOURCE_DIR', os.path.join(os.path.dirname(__file__), '..', '..'))
 SCRIPT = os.path.join(SOURCE, 'examples', 'inventory.py')
-SAMPLE = os.path.join(SOURCE, 'examples', 'sample_initiator.mof')
-ADAPTER_0 = r'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E0_0'
-ADAPTER_1 = r'PCI\VEN_1F3A&DEV_0C21&SUBSYS_00021F3A&REV_02\4&1c3f0a2b&0&00E1_1'
+ADAPTER_0, ADAPTER_1 = SAMPLE_ADAPTERS
 
 
 class InventoryTest(unittest.TestCase):
@@ -18,28 +18,20 @@ class InventoryTest(unittest.TestCase):
         # The example may write the period back: work on a copy of the sample.
         self.workdir = tempfile.mkdtemp(prefix='quillet-example-')
         self.repository = os.path.join(self.workdir, 'sample.mof')
-        shutil.copy(SAMPLE, self.repository)
+        shutil.copy(SAMPLE_MOF, self.repository)
 
     def tearDown(self):
         shutil.rmtree(self.workdir, ignore_errors=True)
 
     def run_inventory(self, *args, **kwargs):
-        env = dict(os.environ, WMISIM_REPOSITORY=self.repository,
-                   WMISIM_LOG=os.path.join(self.workdir, 'calls.log'))
-        env.pop('WMISIM_FAULTS', None)
-        if kwargs.get('faults'):
-            env['WMISIM_FAULTS'] = kwargs['faults']
-        process = subprocess.Popen([sys.executable, SCRIPT] + list(args), env=env,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        stdout, stderr = process.communicate()
-        with open(os.path.join(self.workdir, 'calls.log')) as log:
-            leaks = log.read().splitlines()[-1]
-        return process.returncode, stdout.decode('utf-8'), stderr.decode('utf-8'), leaks
+        run = scenario.run_program([sys.executable, SCRIPT] + list(args),
+                                   repository=self.repository, faults=kwargs.get('faults'))
+        return run.returncode, run.text, run.error_text, run.leaks
 
     def test_report_holds_every_section_of_the_sample(self):
         status, traces, report, leaks = self.run_inventory(ADAPTER_0, ADAPTER_1)
         self.assertEqual(0, status, report)
-        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
+        self.assertEqual(scenario.NO_LEAKS, leaks)
         self.assertIn(u'Adapters with sessions: 2', report)
         self.assertIn(u'HN-ISX2 10GbE iSCSI Adapter', report)                   # HBA information
         self.assertIn(u'{40FC296B-47CA-6710-B31D-00DD0106620A}', report)        # GUID layout
@@ -63,7 +55,7 @@ class InventoryTest(unittest.TestCase):
         self.assertEqual(0, status, report)
         self.assertIn(u'Set PDORemovePeriod to 45 s: stored', report)
         self.assertIn(u'PDORemovePeriod read back: 45 s', report)
-        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
+        self.assertEqual(scenario.NO_LEAKS, leaks)
 
     def test_unknown_adapter_is_reported_not_fatal(self):
         status, _, report, _ = self.run_inventory(u'PCI\\NO_SUCH_ADAPTER')
@@ -78,7 +70,7 @@ class InventoryTest(unittest.TestCase):
         self.assertIn(u'TCP/IP configuration: not available', report)
         self.assertIn(u'NIC configuration: not available', report)
         self.assertIn(u'PDORemovePeriod: 20 s', report)
-        self.assertEqual('leaks: com=0 bstr=0 safearray=0', leaks)
+        self.assertEqual(scenario.NO_LEAKS, leaks)
 
 
 if __name__ == '__main__':

@@ -1,6 +1,8 @@
-"""MOF repositories and expected trace pieces shared by the engine and module scenarios."""
+"""MOF repositories of the MPIO timer class shared by the engine and module scenarios."""
 
 TIMERS_CLASS = 'class MPIO_TIMERS_COUNTERS { string InstanceName; uint32 PDORemovePeriod; };\n'
+
+PRELUDE = 'import Quillet\n'
 
 
 def timers(*periods):
@@ -14,15 +16,5 @@ def timers(*periods):
 
 
 def instance(index):
+    """The trace line of the index-th instance of timers()."""
     return ' InstanceName : MPIO\\Timers_%d' % index
-
-
-CONNECT = ['CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0',
-           'Connected to ROOT\\CIMV2 WMI namespace']
-# A later connection attempt on the same thread, after an earlier one set process security.
-RECONNECT = ['CoInitializeEx returned S_FALSE',
-             'CoInitializeSecurity returned RPC_E_TOO_LATE',
-             'Connected to ROOT\\CIMV2 WMI namespace']
-QUERY_FAILED = 'Query for operating system name failed. Error code = 0x'
-
-PRELUDE = 'import Quillet\n'

@@ -17,14 +17,14 @@ class CommandLineChecks(object):
     def check(self, case):
         run = runner.run(case.args, result=case.result)
         label = '%s %r' % (case.name, case.args)
-        self.assertEqual(run.status, self.expected_status(case), label)
-        self.assertEqual(run.stderr, '', label)
+        self.assertEqual(self.expected_status(case), run.status, label)
+        self.assertEqual('', run.stderr, label)
         if case.call is None:
-            self.assertEqual(run.stdout, cases.USAGE, label)
+            self.assertEqual(cases.USAGE, run.stdout, label)
             self.assertIsNone(run.log, label + ': refused, yet the library was called')
         else:
-            self.assertEqual(run.stdout, '', label)
-            self.assertEqual(run.log, self.expected_call(case) + '\n', label)
+            self.assertEqual('', run.stdout, label)
+            self.assertEqual(self.expected_call(case) + '\n', run.log, label)
 
     def test_refused_command_lines_print_usage_and_call_nothing(self):
         for case in cases.REFUSED:

@@ -18,8 +18,8 @@ class NativeStart(unittest.TestCase):
     def test_quoted_directory_from_a_shell(self):
         run = runner.run(None, result=7,
                          shell_line='"$OSTRAND" /u "C:\\Program Files\\X"')
-        self.assertEqual((run.status, run.stdout, run.stderr), (7, '', ''))
-        self.assertEqual(run.log, 'CallUninstallMPIO 0 1 C:\\Program Files\\X\n')
+        self.assertEqual((7, '', ''), (run.status, run.stdout, run.stderr))
+        self.assertEqual('CallUninstallMPIO 0 1 C:\\Program Files\\X\n', run.log)
 
     def start_alone(self, library=None):
         """Runs a copy of the program in a folder that holds only `library`, if any."""
@@ -36,7 +36,7 @@ class NativeStart(unittest.TestCase):
     def assertRefusedByLoader(self, run, missing):
         self.assertNotEqual(run.status, 0)
         self.assertGreater(run.status, 0, 'the program crashed instead of not starting')
-        self.assertEqual(run.stdout, '')
+        self.assertEqual('', run.stdout)
         self.assertIn(missing, run.stderr)
         self.assertIsNone(run.log)
 
@@ -55,15 +55,15 @@ class StandInResultSetting(unittest.TestCase):
         for text in ('', 'abc', ' 1', '1 ', '1x', '--1', '0x10', '2147483648', '-2147483649',
                      '99999999999999999999'):
             run = runner.run(['/c', 'C:\\X'], result=text)
-            self.assertEqual(run.status, 255, repr(text))
-            self.assertEqual(run.log, 'CallCanUninstallMPIO 0 1 C:\\X\n', repr(text))
+            self.assertEqual(255, run.status, repr(text))
+            self.assertEqual('CallCanUninstallMPIO 0 1 C:\\X\n', run.log, repr(text))
             self.assertIn('OSTRAND_RESULT', run.stderr, repr(text))
-            self.assertEqual(run.stderr.count('\n'), 1, repr(text))
+            self.assertEqual(1, run.stderr.count('\n'), repr(text))
 
     def test_signed_and_padded_results_are_accepted(self):
         for text, status in (('+5', 5), ('-0', 0), ('007', 7), ('-2147483648', 0)):
             run = runner.run(['/i', 'C:\\X'], result=text)
-            self.assertEqual((run.status, run.stderr), (status, ''), repr(text))
+            self.assertEqual((status, ''), (run.status, run.stderr), repr(text))
 
     def test_log_is_appended_across_runs(self):
         folder = tempfile.mkdtemp(prefix='ostrand-log-')
@@ -72,7 +72,7 @@ class StandInResultSetting(unittest.TestCase):
             runner.run(['/i', 'A'], env={'OSTRAND_LOG': log})
             runner.run(['/u', 'B'], env={'OSTRAND_LOG': log})
             with open(log, 'rb') as f:
-                self.assertEqual(f.read(), b'CallInstallMPIO 0 null A\nCallUninstallMPIO 0 1 B\n')
+                self.assertEqual(b'CallInstallMPIO 0 null A\nCallUninstallMPIO 0 1 B\n', f.read())
         finally:
             shutil.rmtree(folder, ignore_errors=True)
 

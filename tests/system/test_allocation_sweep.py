@@ -31,8 +31,8 @@ SAMPLE_HEAD, SAMPLE_SPREAD, SAMPLE_TAIL = 12, 36, 12
 def run(method, args, position):
     environment = {'ALLOCATION_SHIM': SHIM,
                    'LD_PRELOAD': ' '.join(filter(None, [os.environ.get('LD_PRELOAD'), SHIM]))}
-    return harness.run(harness.script('allocation_child.py'), mof=harness.sample_mof(),
-                       env=environment, args=(method, repr(args), str(position)))
+    return harness.run_child('allocation_child.py', (method, repr(args), str(position)),
+                             env=environment)
 
 
 def positions(count):
@@ -84,7 +84,7 @@ class AllocationSweep(unittest.TestCase):
     def test_every_allocation_of_every_method_failing_once(self):
         if not SHIM:
             self.skipTest('ALLOCATION_SHIM names no shim library')
-        baselines = harness.parallel(lambda m: run(m[0], m[1], 0), METHODS)
+        baselines = scenario.parallel(lambda m: run(m[0], m[1], 0), METHODS)
         probe = harness.outcome_of(baselines[0])
         if probe is not None and probe.get('inactive'):
             self.skipTest('another allocator (a sanitizer runtime) is ahead of the shim')
@@ -94,12 +94,12 @@ class AllocationSweep(unittest.TestCase):
             outcome = harness.outcome_of(baseline)
             self.assertIsNotNone(outcome, baseline.stderr[-600:])
             answers[method] = outcome['value']
-            self.assertEqual(problems_of(answers[method], baseline), ('not reached', []))
+            self.assertEqual(('not reached', []), problems_of(answers[method], baseline))
             counts[method] = outcome['allocations']
             self.assertFalse(outcome['empty'], method + ' found nothing in the sample')
             runs += [(method, args, position) for position in positions(counts[method])]
 
-        results = harness.parallel(lambda r: (r, run(*r)), runs)
+        results = scenario.parallel(lambda r: (r, run(*r)), runs)
         problems, kinds = [], collections.defaultdict(collections.Counter)
         for (method, args, position), result in results:
             kind, found = problems_of(answers[method], result)
@@ -111,7 +111,7 @@ class AllocationSweep(unittest.TestCase):
             ', '.join('%s %d' % item for item in sorted(kinds[method].items())))
             for method, _ in METHODS]
         print('allocation sweep: ' + '; '.join(summary), file=sys.stderr)
-        self.assertEqual(problems, [])
+        self.assertEqual([], problems)
 
 
 if __name__ == '__main__':

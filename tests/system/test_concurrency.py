@@ -10,24 +10,22 @@ ARGUMENT = harness.ADAPTER_0_WQL.encode('utf-8')
 
 class Concurrency(unittest.TestCase):
     def test_sixteen_threads_on_shared_and_private_objects(self):
-        result = harness.run(harness.script('concurrency_child.py'), mof=harness.sample_mof(),
-                             args=(ARGUMENT,))
+        result = harness.run_child('concurrency_child.py', (ARGUMENT,))
         report = harness.outcome_of(result)
-        self.assertEqual((result.returncode, report is not None), (0, True), result.stderr[-800:])
-        self.assertEqual(report['problems'], [])
-        self.assertEqual(report['calls'], 16 * 500)
+        self.assertEqual((0, True), (result.returncode, report is not None), result.stderr[-800:])
+        self.assertEqual([], report['problems'])
+        self.assertEqual(16 * 500, report['calls'])
         # Each object connected once, however many threads used it.
-        self.assertEqual(len(result.calls('ConnectServer ')), report['objects'])
-        self.assertEqual(len(result.calls('CoCreateInstance ')), report['objects'])
-        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+        self.assertEqual(report['objects'], len(result.calls('ConnectServer ')))
+        self.assertEqual(report['objects'], len(result.calls('CoCreateInstance ')))
+        self.assertEqual(scenario.NO_LEAKS, result.leaks)
 
     def run_slowed(self, site, delay_ms):
         """Per method: (seconds, counts during the call, counts during a sleep as long)."""
-        result = harness.run(harness.script('gil_child.py'), mof=harness.sample_mof(),
-                             args=(ARGUMENT, str(delay_ms), site))
+        result = harness.run_child('gil_child.py', (ARGUMENT, str(delay_ms), site))
         report = harness.outcome_of(result)
-        self.assertEqual((result.returncode, report is not None), (0, True), result.stderr[-800:])
-        self.assertEqual(result.leaks, scenario.NO_LEAKS)
+        self.assertEqual((0, True), (result.returncode, report is not None), result.stderr[-800:])
+        self.assertEqual(scenario.NO_LEAKS, result.leaks)
         return sorted(report.items())
 
     def test_interpreter_lock_is_released_during_the_query(self):
@@ -41,9 +39,9 @@ class Concurrency(unittest.TestCase):
     def test_interpreter_lock_is_released_while_properties_are_read(self):
         delay_ms = 300
         report = self.run_slowed('Get', delay_ms)
-        self.assertEqual([method for method, _ in report],
-                         ['GetMSiSCSI_HBAInformation', 'GetMSiSCSI_InitiatorSessionInfo',
-                          'GetMSiSCSI_NICConfig', 'GetMSiSCSI_TCPIPConfig'])
+        self.assertEqual(['GetMSiSCSI_HBAInformation', 'GetMSiSCSI_InitiatorSessionInfo',
+                          'GetMSiSCSI_NICConfig', 'GetMSiSCSI_TCPIPConfig'],
+                         [method for method, _ in report])
         for method, (seconds, counted, counted_asleep) in report:
             self.assertGreaterEqual(seconds, delay_ms / 1000.0 * 0.9, method)
             # Compared with the counter's pace while this thread merely slept: a read under the

@@ -13,7 +13,6 @@ import unittest
 
 import harness
 import scenario
-from pycompat import to_text
 
 METHODS = (
     ('GetMSiSCSI_HBAInformation', (harness.ADAPTER_0_WQL,)),
@@ -79,8 +78,7 @@ def fault_entries(log):
 
 
 def call(method, args, faults=None):
-    return harness.run(harness.script('call_child.py'), mof=harness.sample_mof(), faults=faults,
-                       args=(method, repr(args)))
+    return harness.run_child('call_child.py', (method, repr(args)), faults=faults)
 
 
 def problems_of(method, entry, result):
@@ -97,7 +95,7 @@ def problems_of(method, entry, result):
     again = (outcome or {}).get('again')
     if again and (again['problem'] or again['error'] or again['empty']):
         problems.append('the call after the fault: %r' % again)
-    extra = [line for line in to_text(result.stderr).splitlines()
+    extra = [line for line in result.error_text.splitlines()
              if not line.startswith('OUTCOME ')]
     if extra:
         problems.append('stderr: %r' % extra[:3])
@@ -108,10 +106,10 @@ def problems_of(method, entry, result):
 
 class FaultSweep(unittest.TestCase):
     def test_every_fault_site_of_every_method(self):
-        baselines = harness.parallel(lambda m: call(*m), METHODS)
+        baselines = scenario.parallel(lambda m: call(*m), METHODS)
         runs = []
         for (method, args), baseline in zip(METHODS, baselines):
-            self.assertEqual(problems_of(method, 'no fault', baseline), [])
+            self.assertEqual([], problems_of(method, 'no fault', baseline))
             self.assertFalse(harness.outcome_of(baseline)['empty'],
                              method + ' found nothing in the sample: the sweep would prove little')
             entries = fault_entries(baseline.log) + UNLOGGED.get(method, []) + STRING_ALLOCATIONS
@@ -126,7 +124,7 @@ class FaultSweep(unittest.TestCase):
 
         problems = []
         counted = collections.Counter()
-        for (method, args, entry), result in harness.parallel(sweep, runs):
+        for (method, args, entry), result in scenario.parallel(sweep, runs):
             if entry.startswith('SysAllocString') and not [
                     line for line in result.log if line.startswith('SysAllocString ')]:
                 continue  # the method makes fewer string allocations than this
@@ -134,7 +132,7 @@ class FaultSweep(unittest.TestCase):
             problems += problems_of(method, entry, result)
         sys.stderr.write('fault sweep: %d runs (%s)\n' % (
             sum(counted.values()), ', '.join('%s %d' % item for item in sorted(counted.items()))))
-        self.assertEqual(problems, [])
+        self.assertEqual([], problems)
         # The sweep reached the deeper sites, not just the connection.
         self.assertGreater(counted['GetMSiSCSI_InitiatorSessionInfo'], 20)
 

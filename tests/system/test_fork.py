@@ -5,8 +5,8 @@ from __future__ import print_function
 
 import unittest
 
-import harness
 import scenario
+from source_tree import sample_mof
 
 # The parent connects (first query), then a thread sleeps inside the second query, holding the
 # object, while the main thread forks. The child has a few seconds for its own call.
@@ -52,10 +52,9 @@ sys.stderr.write('OUTCOME %r\n' % ({'busy': busy, 'child': status, 'expected': e
 
 class ForkTest(unittest.TestCase):
     def test_child_calls_an_object_busy_in_the_parent(self):
-        result = harness.run(FORK_DURING_CALL, mof=harness.sample_mof(),
-                             faults='Delay:ExecQuery#2=3000')
+        result = scenario.run(FORK_DURING_CALL, mof=sample_mof(), faults='Delay:ExecQuery#2=3000')
         self.assertEqual(0, result.returncode, result.stderr[-400:])
-        outcome = harness.outcome_of(result)
+        outcome = result.reported('OUTCOME ')
         self.assertTrue(outcome['busy'], 'the worker was not inside its call at the fork')
         self.assertEqual(0, outcome['child'], 'the child did not answer in time (exit status %r)'
                          % (outcome['child'],))

@@ -17,8 +17,7 @@ CALLS_PER_REPOSITORY = 100
 
 def fuzz(seed):
     mof = mof_fixtures.repository(random.Random(seed))
-    result = harness.run(harness.script('fuzz_child.py'), mof=mof,
-                         args=(str(seed), str(CALLS_PER_REPOSITORY)))
+    result = harness.run_child('fuzz_child.py', (str(seed), str(CALLS_PER_REPOSITORY)), mof=mof)
     return seed, mof, result
 
 
@@ -27,7 +26,7 @@ class ModuleFuzz(unittest.TestCase):
         seeds = [SEED * 1000 + n for n in range(REPOSITORIES)]
         problems = []
         seen = {}
-        for seed, mof, result in harness.parallel(fuzz, seeds):
+        for seed, mof, result in scenario.parallel(fuzz, seeds):
             report = harness.outcome_of(result)
             where = 'seed %d' % seed
             if result.returncode != 0 or report is None:
@@ -44,7 +43,7 @@ class ModuleFuzz(unittest.TestCase):
             for key, count in report['seen'].items():
                 seen[key] = seen.get(key, 0) + count
         sys.stderr.write('module fuzz: %d calls, %r\n' % (sum(seen.values()), seen))
-        self.assertEqual(problems, [])
+        self.assertEqual([], problems)
         # The fuzzer reached the conversions, not only the argument parser.
         self.assertGreater(seen.get('answered', 0), REPOSITORIES * CALLS_PER_REPOSITORY / 10)
 

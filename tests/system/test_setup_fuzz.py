@@ -6,9 +6,9 @@ import random
 import sys
 import unittest
 
-import harness
 import ostrand_cases
 import ostrand_runner
+import scenario
 
 SEED = int(os.environ.get('FUZZ_SEED', '20261208'))
 RUNS = 300
@@ -60,7 +60,7 @@ class SetupCommandFuzz(unittest.TestCase):
         items = [(random_vector(rng), rng.choice(RESULTS)) for _ in range(RUNS)]
         problems = []
         calls = 0
-        for words, result, run in harness.parallel(one_run, items):
+        for words, result, run in scenario.parallel(one_run, items):
             status, stdout, log = expected(words, result)
             calls += log is not None
             actual = (run.status, run.stdout, run.stderr, run.log)
@@ -69,7 +69,7 @@ class SetupCommandFuzz(unittest.TestCase):
                                                                (actual[0], actual[1][:80],
                                                                 actual[2][:200], actual[3])))
         sys.stderr.write('setup fuzz: %d runs, %d library calls\n' % (RUNS, calls))
-        self.assertEqual(problems, [])
+        self.assertEqual([], problems)
         self.assertGreater(calls, RUNS / 10)
 
 

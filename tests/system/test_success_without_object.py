@@ -9,23 +9,17 @@ import unittest
 
 import harness
 import scenario
-from pycompat import to_text
+from traces import COM_INITIALISED, CONNECTED, QUERY_FAILED, RETRY
 
 ADAPTER = (harness.ADAPTER_0_WQL,)
 ANY = (u'',)
 
-FIRST_CONNECT = 'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0'
-CONNECTED = 'Connected to ROOT\\CIMV2 WMI namespace'
-# A later attempt on the same thread, after the first one settled process security.
-RECONNECT = ['CoInitializeEx returned S_FALSE', 'CoInitializeSecurity returned RPC_E_TOO_LATE']
-QUERY_FAILED = 'Query for operating system name failed. Error code = 0x'
 TIMERS = [' InstanceName : Root\\MPIO\\0000_0', ' PDORemovePeriod : 20']
 EMPTY_SESSION = {u'UniqueSessionId': u'', u'TargetiSCSIName': u'', u'ConnectionsList': []}
 
 
 def call(method, args, faults=None, repeats=1):
-    return harness.run(harness.script('success_child.py'), mof=harness.sample_mof(), faults=faults,
-                       args=(method, repr(args), str(repeats)))
+    return harness.run_child('success_child.py', (method, repr(args), str(repeats)), faults=faults)
 
 
 def replaced(path, value):
@@ -65,7 +59,7 @@ class SuccessWithoutObject(unittest.TestCase):
         result = call(method, args, faults, repeats)
         what = '%s with %s' % (method, faults)
         self.assertEqual(0, result.returncode, '%s: %r' % (what, result.stderr[-400:]))
-        self.assertEqual([], [line for line in to_text(result.stderr).splitlines()
+        self.assertEqual([], [line for line in result.error_text.splitlines()
                               if not line.startswith('OUTCOME ')], what)
         self.assertEqual(scenario.NO_LEAKS, result.leaks, what)
         outcome = harness.outcome_of(result)
@@ -83,20 +77,20 @@ class SuccessWithoutObject(unittest.TestCase):
     def test_connection_without_locator_or_services(self):
         for code, text in (('S_OK', '0'), ('S_FALSE', '1')):
             self.check('GetPDORemovePeriod', (), 'CoCreateInstance#1=' + code, constant(None),
-                       ['WMIFacade', FIRST_CONNECT,
+                       ['WMIFacade', COM_INITIALISED,
                         'Failed to create IWbemLocator object. Err code = 0x' + text] +
-                       RECONNECT + [CONNECTED] + TIMERS + ['~WMIFacade'], whole=True)
+                       RETRY + [CONNECTED] + TIMERS + ['~WMIFacade'], whole=True)
         # Each attempt gives its locator back: four failed calls leave nothing behind.
         failed = 'Could not connect. Error code = 0x0'
         self.check('GetPDORemovePeriod', (), 'ConnectServer=S_OK', constant(None),
-                   ['WMIFacade', FIRST_CONNECT, failed] + (RECONNECT + [failed]) * 3 + RECONNECT +
+                   ['WMIFacade', COM_INITIALISED, failed] + (RETRY + [failed]) * 3 + RETRY +
                    [CONNECTED] + TIMERS + ['~WMIFacade'], repeats=4, whole=True)
 
     def test_query_without_enumerator_or_instance(self):
         self.check('GetMSiSCSI_NICConfig', ADAPTER, 'ExecQuery#1=S_OK', constant({}),
-                   [FIRST_CONNECT, CONNECTED, QUERY_FAILED + '0', '~MSiSCSI_NICConfig', '~WMIObject'])
+                   [COM_INITIALISED, CONNECTED, QUERY_FAILED + '0', '~MSiSCSI_NICConfig', '~WMIObject'])
         self.check('GetPDORemovePeriod', (), 'Next#1=S_OK', constant(None),
-                   ['WMIFacade', FIRST_CONNECT, CONNECTED, QUERY_FAILED + '0'] + TIMERS +
+                   ['WMIFacade', COM_INITIALISED, CONNECTED, QUERY_FAILED + '0'] + TIMERS +
                    ['~WMIFacade'], whole=True)
         # The first adapter was delivered, the second call broke: the records made go.
         self.check('GetMSiSCSI_InitiatorSessionInfo', ANY, 'Next#2=S_OK', constant([]),
@@ -105,7 +99,7 @@ class SuccessWithoutObject(unittest.TestCase):
 
     def test_property_without_value(self):
         self.check('GetPDORemovePeriod', (), 'Get:PDORemovePeriod#1=S_OK', constant(None),
-                   ['WMIFacade', FIRST_CONNECT, CONNECTED, TIMERS[0]] + TIMERS + ['~WMIFacade'],
+                   ['WMIFacade', COM_INITIALISED, CONNECTED, TIMERS[0]] + TIMERS + ['~WMIFacade'],
                    whole=True)
         self.check('GetMSiSCSI_TCPIPConfig', ADAPTER, 'Get:IpAddress#1=S_OK',
                    replaced(['IpAddress'], {'IpV4Address': 0, 'Type': 0}),

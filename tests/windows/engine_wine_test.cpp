@@ -10,13 +10,11 @@
 #include <vector>
 
 #include "engine/wmifacade.h"
-#include "trace_capture.h"
+#include "captured_output.h"
+#include "trace_texts.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {
-
-const char* const kComInitialised = "CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0";
-const char* const kConnected = "Connected to ROOT\\CIMV2 WMI namespace";
 
 // Every test leaves COM uninitialised on its thread, and Wine then takes process security
 // anew: each engine here meets a first connection, with no RPC_E_TOO_LATE line. (The stand-in
@@ -36,7 +34,7 @@ TEST(EngineUnderWine, FirstOperationConnectsThenTimerReadFindsNothing)
     std::vector<std::string> lines;
     LONG period = 7;
     {
-        TraceCapture capture;
+        CapturedOutput capture;
         WMIFacade engine;
         EXPECT_EQ(0, engine.getPDORemovePeriod(NULL, &period));
         lines = capture.lines();
@@ -50,7 +48,7 @@ TEST(EngineUnderWine, FirstOperationConnectsThenTimerReadFindsNothing)
 
 TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
 {
-    TraceCapture capture;
+    CapturedOutput capture;
     {
         WMIFacade engine;
         WMIObject hba, tcpip, nic;
@@ -71,7 +69,7 @@ TEST(EngineUnderWine, RecordQueriesCompleteWithoutAnInstance)
 TEST(EngineUnderWine, DestructionUninitialisesTheComItInitialised)
 {
     {
-        TraceCapture capture;
+        CapturedOutput capture;
         WMIFacade engine;
         LONG period = 0;
         engine.getPDORemovePeriod(NULL, &period);

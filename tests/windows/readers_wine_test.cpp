@@ -10,7 +10,7 @@
 #include <regex>
 #include <string>
 
-#include "trace_capture.h"
+#include "captured_output.h"
 #include "wmi_session.h"
 #include "wmiobject/wmiobject.h"
 
@@ -65,19 +65,19 @@ TEST_F(CimV2Readers, ByteAndBooleanAndIntegers)
         system.attach(pSystem);
         std::string trace;
         {
-            TraceCapture capture;
+            CapturedOutput capture;
             bios.getByte(L"SystemBiosMajorVersion");
             trace = capture.text();
         }
         expectTrace("SystemBiosMajorVersion = [0-9]+ type = 11\n", trace);
         {
-            TraceCapture capture;
+            CapturedOutput capture;
             const bool primary = system.getBool(L"Primary");
             trace = capture.text();
             expectTrace(primary ? "Primary = -1 type = b\n" : "Primary = 0 type = b\n", trace);
         }
         {
-            TraceCapture capture;
+            CapturedOutput capture;
             system.getLong(L"ProductType");
             system.getShort(L"ServicePackMajorVersion");
             trace = capture.text();
@@ -102,7 +102,7 @@ TEST_F(CimV2Readers, StringsAndDecimalTextOf64BitIntegers)
         wchar_t memory[WMIObject::UINT64_BUFFER_SIZE] = L"";
         std::string trace;
         {
-            TraceCapture capture;
+            CapturedOutput capture;
             EXPECT_TRUE(system.getString(L"Caption", caption));
             EXPECT_TRUE(system.getUInt64String(L"TotalVisibleMemorySize", memory));
             EXPECT_FALSE(system.getString(L"NoSuchProperty", caption));

@@ -67,31 +67,31 @@ class WindowsParent(unittest.TestCase):
         line = '"%s" %s' % (windows_path(runner.executable()), arguments)
         run = runner.run([], result=result, exe=os.environ['OSTRAND_SPAWN'],
                          env={'SPAWN_COMMAND_LINE': line})
-        self.assertEqual(run.status, 0, run.stderr)
+        self.assertEqual(0, run.status, run.stderr)
         prefix = 'exit code 0x'
         self.assertTrue(run.stderr.startswith(prefix), run.stderr)
         return int(run.stderr[len(prefix):].strip(), 16), run
 
     def test_quoted_directory_with_spaces_is_one_argument(self):
         code, run = self.spawn('/u "C:\\Program Files\\Corvane DSM"', result=7)
-        self.assertEqual(code, 7)
-        self.assertEqual(run.log, 'CallUninstallMPIO 0 1 C:\\Program Files\\Corvane DSM\n')
+        self.assertEqual(7, code)
+        self.assertEqual('CallUninstallMPIO 0 1 C:\\Program Files\\Corvane DSM\n', run.log)
         # A backslash before the closing quote must be doubled to stay a backslash.
         code, run = self.spawn('/i "C:\\Program Files\\X\\\\"')
-        self.assertEqual(code, 0)
-        self.assertEqual(run.log, 'CallInstallMPIO 0 null C:\\Program Files\\X\\\n')
+        self.assertEqual(0, code)
+        self.assertEqual('CallInstallMPIO 0 null C:\\Program Files\\X\\\n', run.log)
 
     def test_unquoted_directory_with_spaces_is_refused(self):
         code, run = self.spawn('/i C:\\Program Files\\X')
-        self.assertEqual(code, 0xFFFFFFFF)
-        self.assertEqual(run.stdout, cases.USAGE)
+        self.assertEqual(0xFFFFFFFF, code)
+        self.assertEqual(cases.USAGE, run.stdout)
         self.assertIsNone(run.log)
 
     def test_exit_code_reaches_a_windows_parent_whole(self):
         # A POSIX parent sees 8 bits (the table); a Windows parent all 32: -1 is 0xffffffff.
         for case in [cases.refused('switch only', '/c')] + cases.RESULTS:
             code, _ = self.spawn(' '.join('"%s"' % arg for arg in case.args), result=case.result)
-            self.assertEqual(code, exit_code(case), case.name)
+            self.assertEqual(exit_code(case), code, case.name)
 
 
 class Loader(unittest.TestCase):
@@ -112,8 +112,8 @@ class Loader(unittest.TestCase):
 
     def assertNotStarted(self, run, status):
         # Wine hands the NTSTATUS's low 8 bits to its POSIX parent.
-        self.assertEqual(run.status, status & 0xFF)
-        self.assertEqual(run.stdout, '')
+        self.assertEqual(status & 0xFF, run.status)
+        self.assertEqual('', run.stdout)
         self.assertIsNone(run.log)
 
     def test_does_not_start_without_the_library(self):
@@ -121,7 +121,7 @@ class Loader(unittest.TestCase):
 
     def test_starts_with_the_library_beside_it(self):
         run = self.start_alone(os.environ['OSTRAND_DLL'])
-        self.assertEqual((run.status, run.log), (0, 'CallInstallMPIO 0 null C:\\X\n'))
+        self.assertEqual((0, 'CallInstallMPIO 0 null C:\\X\n'), (run.status, run.log))
 
 
 def wine_unavailable():

@@ -42,9 +42,9 @@ class TraceUnderWine(unittest.TestCase):
         process = subprocess.Popen(COMMAND, stdout=subprocess.PIPE)
         output = process.communicate()[0]
         self.skip_if_no_wine(output)
-        self.assertEqual(process.returncode, 0)
+        self.assertEqual(0, process.returncode)
         expected = u''.join(line + u'\r\n' for line in [FIRST] + LATER)
-        self.assertEqual(output.decode('utf-8'), expected)
+        self.assertEqual(expected, output.decode('utf-8'))
 
     def test_console_shows_the_characters_and_keeps_every_line(self):
         master, slave = pty.openpty()
@@ -54,15 +54,15 @@ class TraceUnderWine(unittest.TestCase):
         os.close(master)
         process.wait()
         self.skip_if_no_wine(output)
-        self.assertEqual(process.returncode, 0)
+        self.assertEqual(0, process.returncode)
         # Wine's console hides and shows the cursor around each write; the terminal turns the
         # console's line ends into \r\r\n.
         text = re.sub(u'\x1b\\[\\?25[lh]', u'', output.decode('utf-8')).replace(u'\r', u'')
         lines = text.split(u'\n')
         # Wine's console shows a character beyond the 16-bit range as two replacement marks
         # (one per surrogate); what the console got is the text, not bytes in its code page.
-        self.assertEqual(lines[0], FIRST.replace(u'\U0001F600', u'\ufffd\ufffd'))
-        self.assertEqual(lines[1:], LATER + [u''])
+        self.assertEqual(FIRST.replace(u'\U0001F600', u'\ufffd\ufffd'), lines[0])
+        self.assertEqual(LATER + [u''], lines[1:])
 
 
 if __name__ == '__main__':

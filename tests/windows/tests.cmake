@@ -8,20 +8,17 @@ quillet_windows_gtest(conformance_tests
     ${QUILLET_CONFORMANCE_DIR}/variant_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/safearray_test.cpp
     ${QUILLET_CONFORMANCE_DIR}/raw_smbios_tables_test.cpp
-    ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
     ${QUILLET_CONFORMANCE_DIR}/utf8_test.cpp
-    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
-target_include_directories(conformance_tests PRIVATE ${QUILLET_CONFORMANCE_DIR} ${QUILLET_SUPPORT_DIR})
+    ${QUILLET_SUPPORT_DIR}/wmi_session.cpp)
+target_include_directories(conformance_tests PRIVATE ${QUILLET_SUPPORT_DIR})
 target_link_libraries(conformance_tests PRIVATE quillet_utf8)
 
 # The engine and the readers against Wine's WMI.
 quillet_windows_gtest(wine_wmi_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine_wine_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/readers_wine_test.cpp
-    ${QUILLET_CONFORMANCE_DIR}/trace_capture.cpp
-    ${QUILLET_CONFORMANCE_DIR}/wmi_session.cpp)
-target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_CONFORMANCE_DIR})
-target_link_libraries(wine_wmi_tests PRIVATE quillet_utf8)
+    ${QUILLET_SUPPORT_DIR}/wmi_session.cpp)
+target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_SUPPORT_DIR})
 
 # The trace's line writer, its output read from a pipe and from Wine's console.
 add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)

@@ -8,6 +8,7 @@
 #include "call_log.h"
 #include "captured_output.h"
 #include "engine/wmifacade.h"
+#include "trace_texts.h"
 #include "wmiobject/wmiobject.h"
 
 namespace {
@@ -57,7 +58,7 @@ TEST_F(EngineTest, RecordQueryPassesTheNameUnchangedAndAttachesTheMatch)
     int result = 0;
     std::string out = captureOutput([&] { result = engine->queryHBAInformation(L"ROOT\\\\ISCSIPRT\\\\0000_0", &record); });
     EXPECT_EQ(1, result);
-    EXPECT_TRUE(endsWith(out, "Connected to ROOT\\CIMV2 WMI namespace\n InstanceName : ROOT\\ISCSIPRT\\0000_0\n")) << out;
+    EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n InstanceName : ROOT\\ISCSIPRT\\0000_0\n")) << out;
     std::vector<std::string> queries = log.lines("ExecQuery ");
     ASSERT_EQ(1u, queries.size());
     EXPECT_EQ("ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_HBAInformation WHERE InstanceName = "
@@ -91,7 +92,7 @@ TEST_F(EngineTest, NullNameConnectsButQueriesNothing)
 {
     CallLog log;
     std::string out = captureOutput([&] { EXPECT_EQ(0, engine->queryHBAInformation(NULL, &record)); });
-    EXPECT_TRUE(endsWith(out, "Connected to ROOT\\CIMV2 WMI namespace\n")) << out;
+    EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n")) << out;
     EXPECT_EQ(1u, log.lines("ConnectServer ").size());
     EXPECT_EQ(0u, log.lines("ExecQuery ").size());
 }
@@ -100,9 +101,7 @@ TEST_F(EngineTest, NullNameConnectsButQueriesNothing)
 TEST_F(EngineTest, ErrorFromTheEnumeratorFailsTheQuery)
 {
     std::string out = captureOutput([&] { EXPECT_EQ(0, engine->queryTCPIPConfig(L"any", &record)); });
-    EXPECT_TRUE(endsWith(out, "Connected to ROOT\\CIMV2 WMI namespace\n"
-                              "Query for operating system name failed. Error code = 0x80041010\n"))
-        << out;
+    EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n" + kQueryFailed + "80041010\n")) << out;
 }
 
 }  // namespace

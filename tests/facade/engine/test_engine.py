@@ -3,8 +3,10 @@ initialisation and its undoing, memory exhaustion."""
 import os
 import unittest
 
-import scenario
-from facade_fixtures import CONNECT, PRELUDE, QUERY_FAILED, RECONNECT, instance, timers
+from facade_fixtures import PRELUDE, instance, timers
+from scenario import ScenarioTestCase
+from traces import (COM_ALREADY_INITIALISED, COM_INITIALISED, CONNECT, CONNECT_FAILED, CONNECTED,
+                    QUERY_FAILED, RECONNECT)
 
 # Two calls on one object, each result printed.
 TWO_CALLS = ('f = Quillet.WMIFacade()\n'
@@ -12,14 +14,21 @@ TWO_CALLS = ('f = Quillet.WMIFacade()\n'
              'print(f.GetPDORemovePeriod())\n'
              'del f\n')
 READ = [instance(0), ' PDORemovePeriod : 26', '26']
+# A call that may run out of memory, then one more on the same object.
+CALL_AFTER_MEMORY_ERROR = """
+f = Quillet.WMIFacade()
+try:
+    f.GetPDORemovePeriod()
+except MemoryError:
+    print("MemoryError")
+print(f.GetPDORemovePeriod())
+del f
+"""
 
 
-class EngineTest(unittest.TestCase):
+class EngineTest(ScenarioTestCase):
     def run_scenario(self, code=TWO_CALLS, mof=None, faults=None):
-        result = scenario.run(PRELUDE + code, mof=timers(26) if mof is None else mof, faults=faults)
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual(scenario.NO_LEAKS, result.leaks)
-        return result
+        return self.run_clean(PRELUDE + code, mof=timers(26) if mof is None else mof, faults=faults)
 
     def test_first_and_second_call(self):
         result = self.run_scenario()
@@ -37,14 +46,14 @@ class EngineTest(unittest.TestCase):
              ['Failed to initialize COM library. Error code = 0x80004005', 'initializeCOM failed'],
              CONNECT),
             ('CoInitializeSecurity#1=E_ACCESSDENIED',
-             ['CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0',
-              'Failed to initialize security. Error code = 0x80070005', 'initializeCOM failed'],
-             ['CoInitializeEx returned S_FALSE', 'Connected to ROOT\\CIMV2 WMI namespace']),
+             [COM_INITIALISED, 'Failed to initialize security. Error code = 0x80070005',
+              'initializeCOM failed'],
+             [COM_ALREADY_INITIALISED, CONNECTED]),
             ('CoCreateInstance#1=REGDB_E_CLASSNOTREG',
-             CONNECT[:1] + ['Failed to create IWbemLocator object. Err code = 0x80040154'],
+             [COM_INITIALISED, 'Failed to create IWbemLocator object. Err code = 0x80040154'],
              RECONNECT),
             ('ConnectServer#1=WBEM_E_ACCESS_DENIED',
-             CONNECT[:1] + ['Could not connect. Error code = 0x80041003'],
+             [COM_INITIALISED, CONNECT_FAILED + '80041003'],
              RECONNECT),
             # The connection stays: the next call runs its query without connecting again.
             ('CoSetProxyBlanket#1=E_ACCESSDENIED',
@@ -80,32 +89,20 @@ class EngineTest(unittest.TestCase):
     def test_com_initialised_by_the_host_is_left_to_it(self):
         # Same model: S_FALSE, the engine does not undo it.
         result = self.couninitialize_with_host(0)
-        self.assertEqual(['0', 'WMIFacade', 'CoInitializeEx returned S_FALSE', CONNECT[1]] + READ + READ +
+        self.assertEqual(['0', 'WMIFacade', COM_ALREADY_INITIALISED, CONNECTED] + READ + READ +
                          ['~WMIFacade'], result.lines)
         self.assertEqual([], result.calls('CoUninitialize'))
         # Another model: RPC_E_CHANGED_MODE; the host's apartment must survive the object.
         result = self.couninitialize_with_host(2)
         self.assertEqual(['0', 'WMIFacade',
                           'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x80010106',
-                          CONNECT[1]] + READ + READ + ['~WMIFacade'], result.lines)
+                          CONNECTED] + READ + READ + ['~WMIFacade'], result.lines)
         self.assertEqual([], result.calls('CoUninitialize'))
-
-    def test_unconnected_object_does_not_uninitialise(self):
-        result = self.run_scenario('f = Quillet.WMIFacade()\ndel f\n')
-        self.assertEqual(['WMIFacade', '~WMIFacade'], result.lines)
-        self.assertEqual([], result.calls('Co'))
 
     def test_out_of_memory_raises_memory_error_and_releases_everything(self):
         # The first COM string is the namespace name, after the locator was created.
-        result = self.run_scenario(
-            'f = Quillet.WMIFacade()\n'
-            'try:\n'
-            '    f.GetPDORemovePeriod()\n'
-            'except MemoryError:\n'
-            '    print("MemoryError")\n'
-            'print(f.GetPDORemovePeriod())\n'
-            'del f\n', faults='SysAllocString#1=E_OUTOFMEMORY')
-        self.assertEqual(['WMIFacade', CONNECT[0], 'MemoryError'] + RECONNECT + READ + ['~WMIFacade'],
+        result = self.run_scenario(CALL_AFTER_MEMORY_ERROR, faults='SysAllocString#1=E_OUTOFMEMORY')
+        self.assertEqual(['WMIFacade', COM_INITIALISED, 'MemoryError'] + RECONNECT + READ + ['~WMIFacade'],
                          result.lines)
 
 

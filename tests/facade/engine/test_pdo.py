@@ -1,19 +1,18 @@
 """GetPDORemovePeriod and SetPDORemovePeriod over 0, 1 and 2 instances, with faults."""
 import unittest
 
-import scenario
-from facade_fixtures import CONNECT, PRELUDE, QUERY_FAILED, instance, timers
+from facade_fixtures import PRELUDE, instance, timers
+from scenario import ScenarioTestCase
+from traces import CONNECT, QUERY_FAILED
 
 PUT_FAILED = 'Put PDORemovePeriod failed. Error code = 0x'
 PUTINSTANCE_FAILED = 'PutInstance PDORemovePeriod failed. Error code = 0x'
 
 
-class PdoTest(unittest.TestCase):
+class PdoTest(ScenarioTestCase):
     def run_scenario(self, code, mof, faults=None):
-        result = scenario.run(PRELUDE + 'f = Quillet.WMIFacade()\n' + code + 'del f\n', mof=mof,
-                              faults=faults)
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual(scenario.NO_LEAKS, result.leaks)
+        result = self.run_clean(PRELUDE + 'f = Quillet.WMIFacade()\n' + code + 'del f\n', mof=mof,
+                                faults=faults)
         lines = result.lines
         self.assertEqual(['WMIFacade', '~WMIFacade'], [lines[0], lines[-1]])
         # The connection lines come once, right where the first call needs WMI; the rest is

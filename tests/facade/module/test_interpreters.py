@@ -4,8 +4,9 @@ traces when stdout is a pipe, text beyond the Basic Multilingual Plane passes wh
 and text arguments and timer values are checked the same way."""
 import unittest
 
-import scenario
-from facade_fixtures import CONNECT, PRELUDE, instance, timers
+from facade_fixtures import PRELUDE, instance, timers
+from scenario import ScenarioTestCase
+from traces import CONNECT
 
 GRINNING = u'\U0001F600'
 HBA_CLASS = (u'class MSiSCSI_HBAInformation { string InstanceName; string VendorModel; };\n'
@@ -13,14 +14,9 @@ HBA_CLASS = (u'class MSiSCSI_HBAInformation { string InstanceName; string Vendor
              % (GRINNING, GRINNING))
 
 
-class InterpreterTest(unittest.TestCase):
-    maxDiff = None
-
+class InterpreterTest(ScenarioTestCase):
     def run_scenario(self, code, mof=None):
-        result = scenario.run(PRELUDE + code, mof=timers(9) if mof is None else mof)
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual(scenario.NO_LEAKS, result.leaks)
-        return result
+        return self.run_clean(PRELUDE + code, mof=timers(9) if mof is None else mof)
 
     def test_script_output_keeps_its_place_among_the_traces(self):
         # stdout is a pipe here, so Python 3 buffers print until something flushes it. A stdout

@@ -1,19 +1,17 @@
 """The module's Python face: names, docs, objects, the print methods and argument errors."""
 import unittest
 
-import scenario
 import source_tree
-from facade_fixtures import CONNECT, PRELUDE, instance, timers
+from facade_fixtures import PRELUDE, instance, timers
+from scenario import ScenarioTestCase
+from traces import CONNECT
 
 VERSION = source_tree.version()
 
 
-class ModuleTest(unittest.TestCase):
+class ModuleTest(ScenarioTestCase):
     def run_scenario(self, code, **kwargs):
-        result = scenario.run(PRELUDE + code, **kwargs)
-        self.assertEqual(0, result.returncode, result.stderr)
-        self.assertEqual(scenario.NO_LEAKS, result.leaks)
-        return result
+        return self.run_clean(PRELUDE + code, **kwargs)
 
     def test_names_and_docs(self):
         result = self.run_scenario(
@@ -53,6 +51,7 @@ class ModuleTest(unittest.TestCase):
             'print(Quillet.printSomethingGlobal())\n')
         self.assertEqual(['WMIFacade', 'WMIFacade', 'Hola World!!!', '0', '~WMIFacade', 'between',
                           '~WMIFacade', 'Hola Universe!!!', '0'], result.lines)
+        # Objects that never connected initialise nothing, so they uninitialise nothing either.
         self.assertEqual([], result.calls('Co'))
 
     def test_subclass_answers_every_method(self):

@@ -4,6 +4,7 @@ import unittest
 
 from pycompat import PY3
 from recordcase import RecordTestCase, call
+from traces import QUERY_FAILED
 
 METHODS = (('GetMSiSCSI_HBAInformation', 'MSiSCSI_HBAInformation', None),
            ('GetMSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig', 'MSiSCSI_TCPIPConfig'),
@@ -13,13 +14,13 @@ METHODS = (('GetMSiSCSI_HBAInformation', 'MSiSCSI_HBAInformation', None),
 class ArgumentTest(RecordTestCase):
     def assertRefused(self, result, method, message):
         self.assertClean(result)
-        self.assertEqual(result.trace, [])
+        self.assertEqual([], result.trace)
         self.assertIsNone(result.value)
         self.assertTrue(result.error.startswith('TypeError: '), result.error)
         self.assertIn(method, result.error)
         self.assertIn(message.lower(), result.error.lower())
-        self.assertEqual(result.run.calls('ExecQuery'), [])
-        self.assertEqual(result.run.calls('ConnectServer'), [])
+        self.assertEqual([], result.run.calls('ExecQuery'))
+        self.assertEqual([], result.run.calls('ConnectServer'))
 
     def test_wrong_arguments_are_refused_before_anything_happens(self):
         for method, _, _ in METHODS:
@@ -39,7 +40,7 @@ class ArgumentTest(RecordTestCase):
             result = call(method, name=name)
             self.assertClean(result)
             queries = result.run.calls('ExecQuery')
-            self.assertEqual(len(queries), 1)
+            self.assertEqual(1, len(queries))
             self.assertTrue(queries[0].startswith(
                 u'ExecQuery WQL 0x30 SELECT * FROM %s WHERE InstanceName = "%s" = '
                 % (wmi_class, name)), queries[0])
@@ -49,12 +50,11 @@ class ArgumentTest(RecordTestCase):
         for method, wmi_class, constructed in METHODS:
             result = call(method, faults='ExecQuery=WBEM_E_INVALID_QUERY')
             self.assertClean(result)
-            self.assertEqual(result.value, {})
-            self.assertIn('Query for operating system name failed. Error code = 0x80041017',
-                          result.trace)
-            self.assertEqual(result.trace[-2][0], '~')
+            self.assertEqual({}, result.value)
+            self.assertIn(QUERY_FAILED + '80041017', result.trace)
+            self.assertEqual('~', result.trace[-2][0])
             if constructed:
-                self.assertEqual(result.trace[0], constructed)
+                self.assertEqual(constructed, result.trace[0])
 
 
 if __name__ == '__main__':

@@ -3,7 +3,8 @@ the trace of one call."""
 import unittest
 
 from pycompat import long_type
-from recordcase import CLASSES, CONNECT, INSTANCE, NAME, RecordTestCase, call
+from recordcase import CLASSES, INSTANCE, NAME, RecordTestCase, call
+from traces import COM_INITIALISED, CONNECT, CONNECT_FAILED
 
 METHOD = 'GetMSiSCSI_TCPIPConfig'
 
@@ -48,8 +49,8 @@ class AdapterTest(RecordTestCase):
     def test_realistic_adapter_gives_nested_dictionaries_and_the_whole_trace(self):
         result = call(METHOD)
         self.assertClean(result)
-        self.assertExactly(result.value, ADAPTER_VALUE)
-        self.assertTrace(result.trace, [
+        self.assertExactly(ADAPTER_VALUE, result.value)
+        self.assertTrace([
             'MSiSCSI_TCPIPConfig',
             'hbaInstName = ' + NAME,
         ] + CONNECT + [
@@ -69,7 +70,7 @@ class AdapterTest(RecordTestCase):
         ] + ['~ISCSI_IP_Address', '~WMIObject - releasing'] * 5 + [
             '~MSiSCSI_TCPIPConfig',
             '~WMIObject - releasing',
-        ])
+        ], result.trace)
 
     def test_address_dictionaries_are_owned_only_by_the_configuration(self):
         counts = ', '.join('sys.getrefcount(result[%r])' % key for key in ADDRESSES)
@@ -77,34 +78,35 @@ class AdapterTest(RecordTestCase):
                                     'print(sys.getrefcount(result["IpAddress"]["IpV4Address"]))'
                                     % counts)
         self.assertClean(result)
-        self.assertEqual(result.after[:2], ['2 2 2 2 2 2', '2'])
+        self.assertEqual(['2 2 2 2 2 2', '2'], result.after[:2])
 
     def test_unmatched_name_gives_zero_flags_and_zero_addresses(self):
         result = call(METHOD, name=u'no such adapter')
         self.assertClean(result)
-        self.assertExactly(result.value, UNMATCHED_VALUE)
+        self.assertExactly(UNMATCHED_VALUE, result.value)
         empty = ['ISCSI_IP_Address', '--- GetObject -----------------------------',
                  '*** No m_pclsObject!',
                  '--- GetObject COMPLETED ret = -----------------------------0']
-        self.assertTrace(result.trace, [
+        self.assertTrace([
             'MSiSCSI_TCPIPConfig',
             'hbaInstName = no such adapter',
         ] + CONNECT + empty * 5 + [
             'ISCSI_IP_Address PyGetObject()', 'ISCSI_IP_Address PyGetObject() OK'] * 5 +
-            ['~ISCSI_IP_Address', '~WMIObject'] * 5 + ['~MSiSCSI_TCPIPConfig', '~WMIObject'])
+            ['~ISCSI_IP_Address', '~WMIObject'] * 5 + ['~MSiSCSI_TCPIPConfig', '~WMIObject'],
+            result.trace)
 
     def test_connect_failure_gives_the_empty_dictionary(self):
         result = call(METHOD, faults='ConnectServer=WBEM_E_FAILED')
         self.assertClean(result)
-        self.assertEqual(result.value, {})
-        self.assertTrace(result.trace, [
+        self.assertEqual({}, result.value)
+        self.assertTrace([
             'MSiSCSI_TCPIPConfig',
             'hbaInstName = ' + NAME,
-            'CoInitializeEx returned S_OK || RPC_E_CHANGED_MODE hres = 0x0',
-            'Could not connect. Error code = 0x80041001',
+            COM_INITIALISED,
+            CONNECT_FAILED + '80041001',
             '~MSiSCSI_TCPIPConfig',
             '~WMIObject',
-        ])
+        ], result.trace)
 
 
 class AddressTest(RecordTestCase):
@@ -119,17 +121,17 @@ class AddressTest(RecordTestCase):
                       faults='Get:PreferredDNSServer=WBEM_E_NOT_FOUND')
         self.assertClean(result)
         value = result.value
-        self.assertExactly(value['IpAddress'], {'IpV4Address': long_type(4294967295), 'Type': -1})
+        self.assertExactly({'IpV4Address': long_type(4294967295), 'Type': -1}, value['IpAddress'])
         for key in ('SubnetMask', 'PreferredDNSServer', 'AlternateDNSServer'):
-            self.assertExactly(value[key], ZERO_ADDRESS)
+            self.assertExactly(ZERO_ADDRESS, value[key])
         # A NULL IpV4Address inside an object reads as 0; a long all the same.
-        self.assertExactly(value['DefaultGateway'], {'IpV4Address': long_type(0), 'Type': 1})
+        self.assertExactly({'IpV4Address': long_type(0), 'Type': 1}, value['DefaultGateway'])
         # Destruction runs SubnetMask, DefaultGateway, AlternateDNSServer, PreferredDNSServer,
         # IpAddress: only the records that received an object release one.
         destruction = result.trace[-12:-2]
-        self.assertEqual(destruction[1::2], ['~WMIObject', '~WMIObject - releasing',
+        self.assertEqual(['~WMIObject', '~WMIObject - releasing',
                                              '~WMIObject', '~WMIObject',
-                                             '~WMIObject - releasing'])
+                                             '~WMIObject - releasing'], destruction[1::2])
 
 
 if __name__ == '__main__':
