@@ -27,16 +27,19 @@ def read(name):
 VERSION = read('VERSION').strip()
 
 
-def sources(*patterns):
+def sources(*sets):
+    """The sources of the named sets, as every build reads them from cmake/sources/<set>.txt:
+    one path or glob pattern a line, relative to this folder; '#' starts a comment line."""
     found = []
-    for pattern in patterns:
-        found.extend(sorted(glob.glob(os.path.join(HERE, pattern))))
+    for name in sets:
+        for line in read(os.path.join('cmake', 'sources', name + '.txt')).splitlines():
+            pattern = str(line.strip())  # 2.7's Extension takes byte strings only
+            if pattern and not pattern.startswith('#'):
+                found.extend(sorted(glob.glob(os.path.join(HERE, pattern))))
     return [os.path.relpath(path, HERE) for path in found]
 
 
-facade_sources = sources('facade/module/*.cpp', 'facade/engine/*.cpp', 'facade/wmiobject/*.cpp',
-                         'facade/records/*.cpp', 'facade/python/*.cpp', 'facade/trace/*.cpp',
-                         'facade/com/*.cpp')
+facade_sources = sources('core', 'python', 'module')
 version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
 
 if sys.platform == 'win32':
@@ -47,8 +50,7 @@ if sys.platform == 'win32':
                           include_dirs=['facade'], define_macros=version_macro,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
 else:
-    platform_sources = sources('common/utf8/*.cpp', 'platform/sim/*.cpp', 'platform/com/*.cpp',
-                               'platform/wmi/*.cpp')
+    platform_sources = sources('utf8', 'standin')
     # The interpreter's headers as system headers: they are not ours to keep warning-free (2.7's
     # use `register`, which C++17 removed).
     extension = Extension('Quillet', sources=facade_sources + platform_sources, language='c++',

@@ -22,9 +22,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 
-# Runs the .exe files (try_run, add_test with a target) under Wine.
-find_program(WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(WINE64 NAMES wine64)
-if(WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE64})
+# Runs the .exe files (try_run, add_test with a target) under Wine: Debian's loader run directly,
+# else the first wine64 on PATH. The one place the Windows build finds Wine (windows/wine.cmake
+# wraps it for the tests).
+find_program(QUILLET_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+find_program(QUILLET_WINE64 NAMES wine64)
+if(QUILLET_WINE64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUILLET_WINE64})
 endif()

@@ -2,11 +2,12 @@
 # Builds the module and runs the main job: the inventory of the sample initiator host
 # (examples/sample_initiator.mof). The module's traces go to stdout, the report to stderr.
 # Extra arguments go to the example (e.g. --quiet, --set-period 30, --json). PYTHON=<interpreter>
-# runs it on another Python (2.7 or 3.x; default pyenv's 2.7.18), built in build-<interpreter name>/.
+# runs it on another Python (2.7 or 3.x; default pyenv's 2.7), built in build-<interpreter name>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 bash scripts/install-deps.sh
-python=${PYTHON:-${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}}
+python=$(main_python)
 if [[ -n "${PYTHON:-}" ]]; then
   export QUILLET_BUILD_DIR=build-$(basename "$python")
 fi

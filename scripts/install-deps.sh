@@ -22,8 +22,9 @@ if ((${#missing[@]})); then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-python=${PYTHON:-${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}}
+source "$(dirname "$0")/common.sh"
+python=$(main_python)
 if [[ ! -x "$python" ]]; then
-  echo "Python not found at $python (set PYTHON to an interpreter, 2.7 or 3.6+)" >&2
+  echo "Python not found${python:+ at $python} (set PYTHON to an interpreter, 2.7 or 3.6+)" >&2
   exit 1
 fi

@@ -6,33 +6,26 @@
 # Extra arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-versions=/root/.pyenv/versions
+source scripts/common.sh
 build=${QUILLET_PY3_BUILD_DIR:-build-py3}
 
-# The newest installed release of a minor version: e.g. "3.9" -> .../3.9.18/bin/python3.9.
-interpreter() {
-  local found
-  found=$(ls -d "$versions/$1".*/bin/"python$1" 2>/dev/null | sort -V | tail -n 1)
-  echo "$found"
-}
-
-main=${PYTHON3:-$(interpreter 3.13)}
+main=${PYTHON3:-$(pyenv_interpreter 3.13)}
 if [[ -z "$main" || ! -x "$main" ]]; then
-  echo "Python 3 tests skipped: no Python 3.13 under $versions (set PYTHON3 to an interpreter)"
+  echo "Python 3 tests skipped: pyenv has no Python 3.13 (set PYTHON3 to an interpreter)"
   exit 0
 fi
 extras=()
 for minor in 3.8 3.9 3.10 3.11 3.12; do
-  found=$(interpreter "$minor")
+  found=$(pyenv_interpreter "$minor")
   if [[ -n "$found" && "$found" != "$main" ]]; then
     extras+=("$found")
   elif [[ -z "$found" ]]; then
-    echo "Python $minor scenario tests skipped: no interpreter under $versions/$minor.*"
+    echo "Python $minor scenario tests skipped: pyenv has no Python $minor"
   fi
 done
 echo "Python 3 suite under $main; scenario tests also under: ${extras[*]:-none}"
 joined=$(IFS=';'; echo "${extras[*]:-}")
-PYTHON="$main" QUILLET_BUILD_DIR="$build" bash scripts/build.sh -DQUILLET_TESTS=ON \
+PYTHON="$main" QUILLET_PRESET=py3 QUILLET_BUILD_DIR="$build" bash scripts/build.sh \
   -DQUILLET_EXTRA_PYTHONS="$joined"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" "$@"

@@ -12,16 +12,16 @@
 # usage: scripts/test-sanitizers.sh [build-dir]     (default: build-sanitize in the repository)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 build=${1:-$root/build-sanitize}
-python=${PYTHON:-${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}}
-python3=${PYTHON3:-$(ls -d /root/.pyenv/versions/3.13.*/bin/python3.13 2>/dev/null | sort -V | tail -n 1)}
+python3=${PYTHON3:-$(pyenv_interpreter 3.13)}
 jobs=${JOBS:-2}
 if [[ -z "$python3" ]]; then
-  echo "test-sanitizers: no Python 3.13 under /root/.pyenv/versions: Python 3 scenario tests skipped"
+  echo "test-sanitizers: pyenv has no Python 3.13: Python 3 scenario tests skipped"
 fi
 
-cmake -S "$root" -B "$build" -DSANITIZE=address,undefined -DQUILLET_PYTHON="$python" \
-      -DQUILLET_EXTRA_PYTHONS="$python3" >/dev/null
+(cd "$root" && cmake --preset sanitize -B "$build" -DQUILLET_PYTHON="$(main_python)" \
+                     -DQUILLET_EXTRA_PYTHONS="$python3" >/dev/null)
 cmake --build "$build" -j "$jobs" -- --no-print-directory >/dev/null
 
 runtime=$(readlink -f "$(g++ -print-file-name=libasan.so)")

@@ -3,11 +3,12 @@
 # (ctest there). Needs the packages of "install-deps.sh --windows". Extra arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 build=${QUILLET_WINDOWS_BUILD_DIR:-build-windows}
-python=${PYTHON2:-/root/.pyenv/versions/2.7.18/bin/python2.7}
 jobs=$(nproc)
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.toolchain.cmake" \
-      -DQUILLET_PYTHON2="$python" >/dev/null
+# The build finds pyenv's python2.7 for the Wine tests' drivers itself; PYTHON2 names another.
+cmake --preset windows -B "$build" ${PYTHON2:+"-DQUILLET_PYTHON2=$PYTHON2"} \
+      -DQUILLET_WINE64="$WINE64" >/dev/null
 cmake --build "$build" -j "$jobs" -- --no-print-directory >/dev/null
 status=0
 (cd "$build" && ctest --output-on-failure -j "$jobs" "$@") || status=$?

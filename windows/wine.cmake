@@ -4,11 +4,10 @@
 # (about 6 s the first time), which also starts one persistent wineserver so that each program
 # starts at once; "wine_stop" stops that server. When Wine cannot start, wine_start writes the
 # reason to <state>/unavailable and every Windows test then reports itself skipped with it.
-find_program(QUILLET_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(QUILLET_WINE64 NAMES wine64)
+# QUILLET_WINE64: found by the toolchain file.
 if(NOT QUILLET_WINE64)
-  # Keep a path so that the fixture can say what is missing instead of the configure failing.
-  set(QUILLET_WINE64 /usr/lib/wine/wine64)
+  # Keep a name so that the fixture can say what is missing instead of the configure failing.
+  set(QUILLET_WINE64 wine64)
 endif()
 set(QUILLET_WINE_STATE_DIR ${CMAKE_BINARY_DIR}/wine)
 set(QUILLET_WINE_SKIP_TEXT "SKIPPED: Wine cannot start")

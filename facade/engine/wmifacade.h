@@ -12,7 +12,7 @@
 #include <vector>
 
 class WMIObject;
-class MSiSCSI_InitiatorSessionInfo;
+struct EmbeddedClass;
 
 class WMIFacade
 {
@@ -26,8 +26,10 @@ public:
     int queryHBAInformation(const wchar_t* instanceName, WMIObject* record);
     int queryTCPIPConfig(const wchar_t* instanceName, WMIObject* record);
     int queryNICConfig(const wchar_t* instanceName, WMIObject* record);
-    int queryInitiatorSessionInfo(const wchar_t* instanceName,
-                                  std::vector<MSiSCSI_InitiatorSessionInfo*>& records);
+    // Appends one new record per instance, made by recordClass (the records' entry for
+    // MSiSCSI_InitiatorSessionInfo) and attached to it; the caller owns and deletes them.
+    int queryInitiatorSessionInfo(const wchar_t* instanceName, const EmbeddedClass& recordClass,
+                                  std::vector<WMIObject*>& records);
     int getPDORemovePeriod(const wchar_t* instanceName, LONG* period);
     int setPDORemovePeriod(const wchar_t* instanceName, LONG period);
 

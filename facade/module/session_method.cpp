@@ -5,6 +5,7 @@
 #include "python/py_ref.h"
 #include "python/record_list.h"
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
+#include "records/embedded_classes.h"
 
 PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
 {
@@ -24,15 +25,15 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
     bool called = callEngine(
         reinterpret_cast<WMIFacadeObject*>(self),
         [&records](WMIFacade& engine) {
-            int queried = engine.queryInitiatorSessionInfo(NULL, records.items());
+            int queried = engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items());
             if (queried)
-                records.readEach<MSiSCSI_InitiatorSessionInfo>();
+                records.readEach();
             return queried;
         },
         &found);
     if (!called)
         return NULL;
-    if (found != 0 && !records.convertInto<MSiSCSI_InitiatorSessionInfo>(result.get()))
+    if (found != 0 && !records.convertInto(result.get()))
         return NULL;
     return result.release();
 }

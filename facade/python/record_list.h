@@ -13,10 +13,11 @@
 #include "python/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
-// Owns every pointer in its vector and deletes them all, in order, through the virtual
-// destructor when it goes out of scope, so no path (a failed read or conversion, a memory failure
-// while the vector was filled) leaks a record.
-template <typename Stored>
+// One level's heap records, each created as the class Record (by the engine or getObjectArray,
+// through that class's entry of records/embedded_classes.h). Owns every pointer in its vector
+// and deletes them all, in order, through the virtual destructor when it goes out of scope, so no
+// path (a failed read or conversion, a memory failure while the vector was filled) leaks a record.
+template <typename Record>
 class RecordList
 {
 public:
@@ -28,26 +29,25 @@ public:
     }
 
     // The vector the engine or getObjectArray appends to.
-    std::vector<Stored*>& items() { return m_records; }
+    std::vector<WMIObject*>& items() { return m_records; }
+    size_t size() const { return m_records.size(); }
+    Record& at(size_t i) const { return *static_cast<Record*>(m_records[i]); }
 
-    // Reads every record, as the class Record it was created as, in order: all of a level's
-    // records are read before any is deleted. Touches no Python object; may throw
-    // std::bad_alloc.
-    template <typename Record>
+    // Reads every record in order: all of a level's records are read before any is deleted.
+    // Touches no Python object; may throw std::bad_alloc.
     void readEach()
     {
         for (size_t i = 0; i < m_records.size(); ++i)
-            static_cast<Record*>(m_records[i])->read();
+            at(i).read();
     }
 
     // Converts every record that readEach read and appends each object to list. Stops at the
     // first failure and returns false with the Python exception set; the objects already
     // appended belong to the list.
-    template <typename Record>
     bool convertInto(PyObject* list) const
     {
         for (size_t i = 0; i < m_records.size(); ++i) {
-            PyObject* object = static_cast<const Record*>(m_records[i])->PyGetObject();
+            PyObject* object = at(i).PyGetObject();
             if (object == NULL)
                 return false;
             int appended = PyList_Append(list, object);
@@ -62,7 +62,7 @@ private:
     RecordList(const RecordList&);
     RecordList& operator=(const RecordList&);
 
-    std::vector<Stored*> m_records;
+    std::vector<WMIObject*> m_records;
 };
 
 // Reads owner's array of embedded objects into records of class Record (elementClass must make
@@ -74,12 +74,12 @@ template <typename Record>
 void readObjectArray(WMIObject& owner, const wchar_t* property, const EmbeddedClass* elementClass,
                      std::vector<typename Record::Values>& values)
 {
-    RecordList<WMIObject> records;
+    RecordList<Record> records;
     owner.getObjectArray(property, elementClass, records.items());
-    records.template readEach<Record>();
-    values.reserve(values.size() + records.items().size());
-    for (size_t i = 0; i < records.items().size(); ++i)
-        values.push_back(std::move(static_cast<Record*>(records.items()[i])->values()));
+    records.readEach();
+    values.reserve(values.size() + records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        values.push_back(std::move(records.at(i).values()));
 }
 
 // A new list of the objects Record::build makes from each of values, or NULL with the Python

@@ -1,10 +1,14 @@
-// The WMI classes whose objects the records read out of another object's property. The readers
-// know none of them: a record passes the entry of the class it expects there.
+// The WMI classes whose records are created away from the records' own code: the objects the
+// records read out of another object's property (a record passes the entry of the class it
+// expects there), and the instances of the engine's session query (the session method passes
+// it). The readers and the engine know none of the record classes.
 #ifndef QUILLET_EMBEDDED_CLASSES_H
 #define QUILLET_EMBEDDED_CLASSES_H
 
 #include "wmiobject/embedded_class.h"
 
+// The instances the engine's queryInitiatorSessionInfo hands over.
+extern const EmbeddedClass SESSION_INFO_CLASS;
 // The elements of MSiSCSI_InitiatorSessionInfo's SessionsList.
 extern const EmbeddedClass SESSION_STATIC_CLASS;
 // The elements of ISCSI_SessionStatic's ConnectionsList.

@@ -8,13 +8,8 @@ if(NOT MINGW_CXX)
                       "(bash scripts/install-deps.sh --windows, run by scripts/test.sh)")
 endif()
 
-file(GLOB sources
-     ${SOURCE_DIR}/facade/trace/*.cpp
-     ${SOURCE_DIR}/facade/com/*.cpp
-     ${SOURCE_DIR}/facade/wmiobject/*.cpp
-     ${SOURCE_DIR}/facade/engine/*.cpp)
-# This one creates the Python-backed session records and belongs to the module build.
-list(FILTER sources EXCLUDE REGEX "/session_query\\.cpp$")
+include(${SOURCE_DIR}/cmake/sources.cmake)
+quillet_sources(sources core)
 
 set(flags -std=c++17 -Wall -Wextra -Werror)
 # The SDK headers dominate the time; parse them once into a precompiled header.

@@ -48,9 +48,9 @@ add_test(NAME check_pyd_faults
 add_executable(spawn ${CMAKE_CURRENT_LIST_DIR}/spawn.cpp)
 set_target_properties(spawn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-find_program(QUILLET_PYTHON2 NAMES python2.7
-             PATHS /root/.pyenv/versions/2.7.18/bin NO_DEFAULT_PATH)
-find_program(QUILLET_PYTHON2 NAMES python2.7)
+quillet_pyenv_python(pyenv_python2 2.7)
+get_filename_component(pyenv_bin "${pyenv_python2}" DIRECTORY)
+find_program(QUILLET_PYTHON2 NAMES python2.7 HINTS ${pyenv_bin})
 if(NOT QUILLET_PYTHON2)
   message(WARNING "python2.7 not found: the Ostrand.exe tests under Wine are not registered")
   return()

@@ -4,23 +4,21 @@
 # interpreter DLL from a .def file that lists exactly the functions and data the module uses.
 #
 # quillet_windows_pyd(<dll> <headers> <config> <init>), e.g.
-#   quillet_windows_pyd(python27 /root/.pyenv/versions/2.7.18/include/python2.7 py27 initQuillet)
+#   quillet_windows_pyd(python27 <prefix>/include/python2.7 py27 initQuillet)
 # builds <build>/<dll>/Quillet.pyd (target Quillet_<dll>) and registers the ctest <dll>_pyd,
 # which reads the .pyd with objdump: its one export, the DLLs it imports, and that the symbols
 # it takes from the interpreter are exactly those of the .def.
 set(QUILLET_PYD_DIR ${CMAKE_CURRENT_LIST_DIR})
-set(QUILLET_PYTHON27_HEADERS /root/.pyenv/versions/2.7.18/include/python2.7 CACHE PATH
+quillet_pyenv_headers(headers 2.7)
+set(QUILLET_PYTHON27_HEADERS "${headers}" CACHE PATH
     "CPython 2.7's headers (any platform's: the Windows configuration is the project's own)")
-set(QUILLET_PYTHON312_HEADERS /root/.pyenv/versions/3.12.1/include/python3.12 CACHE PATH
+quillet_pyenv_headers(headers 3.12)
+set(QUILLET_PYTHON312_HEADERS "${headers}" CACHE PATH
     "CPython 3.12's headers (any platform's: the Windows configuration is the project's own)")
 
 # Everything that touches the Python API, compiled per interpreter; the rest comes from
 # quillet_windows_core, which knows no Python.
-file(GLOB QUILLET_PYD_SOURCES CONFIGURE_DEPENDS
-     ${PROJECT_SOURCE_DIR}/facade/module/*.cpp
-     ${PROJECT_SOURCE_DIR}/facade/records/*.cpp
-     ${PROJECT_SOURCE_DIR}/facade/python/*.cpp)
-list(APPEND QUILLET_PYD_SOURCES ${PROJECT_SOURCE_DIR}/facade/engine/session_query.cpp)
+quillet_sources(QUILLET_PYD_SOURCES python module)
 
 # quillet_python_headers(<dll> <headers> <config> <target>): <target> compiles against the
 # interpreter's headers with the Windows configuration. The pyenv folder holds that

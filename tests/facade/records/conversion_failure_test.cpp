@@ -19,6 +19,7 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
+#include "records/embedded_classes.h"
 #include "python/py_ref.h"
 #include "python/record_list.h"
 #include "temp_files.h"
@@ -168,13 +169,13 @@ TEST_F(ConversionFailureTest, SessionTreeReleasesEveryLevel)
 {
     for (int failing = 1; failing <= 6; ++failing) {
         RecordList<MSiSCSI_InitiatorSessionInfo> records;
-        ASSERT_EQ(1, m_engine.queryInitiatorSessionInfo(NULL, records.items()));
-        ASSERT_EQ(1u, records.items().size());
-        records.readEach<MSiSCSI_InitiatorSessionInfo>();
+        ASSERT_EQ(1, m_engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items()));
+        ASSERT_EQ(1u, records.size());
+        records.readEach();
         PyRef list(PyList_New(0));
         g_buildCalls = 0;
         g_failingCall = failing;
-        EXPECT_FALSE(records.convertInto<MSiSCSI_InitiatorSessionInfo>(list.get()))
+        EXPECT_FALSE(records.convertInto(list.get()))
             << "failing call " << failing;
         EXPECT_EQ(failing, g_buildCalls);
         EXPECT_EQ(0, PyList_GET_SIZE(list.get()));
