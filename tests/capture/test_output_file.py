@@ -4,7 +4,6 @@ code says what happened to this process's capture."""
 import io
 import os
 import resource
-import subprocess
 import threading
 import unittest
 

@@ -1,6 +1,7 @@
 """/redact: no serial number, IQN, address or instance name of the host is left, and the same
 value becomes the same placeholder everywhere, so the module still finds an adapter's TCP/IP,
 NIC and session instances by the adapter's (redacted) name."""
+import io
 import re
 import unittest
 
