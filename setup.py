@@ -41,8 +41,8 @@ version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
 
 if sys.platform == 'win32':
     # The flags depend on the compiler build_ext picks (Microsoft C++ or MinGW-w64).
-    sys.path.insert(0, HERE)
-    from setup_windows import WindowsBuildExt
+    sys.path.insert(0, os.path.join(HERE, 'packaging'))
+    from windows_build_ext import WindowsBuildExt
     extension = Extension('Quillet', sources=facade_sources, language='c++',
                           include_dirs=['facade'], define_macros=version_macro,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])

@@ -90,6 +90,6 @@ quillet_wine_tests(trace_wine)
 find_program(QUILLET_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
 foreach(python IN ITEMS ${QUILLET_PYTHON2} ${QUILLET_PYTHON3})
   get_filename_component(python_name ${python} NAME)
-  add_test(NAME setup_windows_${python_name}
-           COMMAND ${python} ${CMAKE_CURRENT_LIST_DIR}/test_setup_windows.py)
+  add_test(NAME windows_build_ext_${python_name}
+           COMMAND ${python} ${PROJECT_SOURCE_DIR}/tests/packaging/test_windows_build_ext.py)
 endforeach()
