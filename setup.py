@@ -58,6 +58,20 @@ else:
                           libraries=['pthread'])
 
 
+def with_type_stubs(command):
+    """The build_ext command that also puts the module's type stubs (Quillet.pyi, when the tree
+    has them) beside the built module, so that every wheel and install carries them."""
+
+    class BuildExtWithStubs(command):
+        def run(self):
+            command.run(self)
+            stubs = os.path.join(HERE, 'Quillet.pyi')
+            if os.path.exists(stubs) and not self.inplace:
+                self.copy_file(stubs, os.path.join(self.build_lib, 'Quillet.pyi'))
+
+    return BuildExtWithStubs
+
+
 class BuildExt(build_ext):
     """Drops the C-only flags the interpreter's own build options bring (-Wstrict-prototypes),
     which the C++ compiler would warn about for every file."""
@@ -93,5 +107,6 @@ setup(name='Quillet',
       ],
       python_requires='>=2.7, !=3.0.*, !=3.1.*, !=3.2.*, !=3.3.*, !=3.4.*, !=3.5.*',
       ext_modules=[extension],
-      cmdclass={'build_ext': WindowsBuildExt if sys.platform == 'win32' else BuildExt},
+      cmdclass={'build_ext': with_type_stubs(WindowsBuildExt if sys.platform == 'win32'
+                                             else BuildExt)},
       zip_safe=False)
