@@ -37,14 +37,23 @@ def sources(*patterns):
 facade_sources = sources('facade/module/*.cpp', 'facade/engine/*.cpp', 'facade/wmiobject/*.cpp',
                          'facade/records/*.cpp', 'facade/python/*.cpp', 'facade/trace/*.cpp',
                          'facade/com/*.cpp')
-version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
+macros = [('QUILLET_VERSION', '"%s"' % VERSION)]
+# On Python 3.8 and later the module keeps to the limited API of 3.8, so that one build serves
+# every later 3.x (Quillet.abi3.so; the wheel is tagged abi3 by bdist_wheel --py-limited-api=cp38).
+limited_api = sys.version_info >= (3, 8)
+if limited_api:
+    macros.append(('Py_LIMITED_API', '0x03080000'))
+# What the sources are built from besides themselves: a changed header or VERSION (the version
+# macro) rebuilds the module.
+depends = sources('facade/*/*.h') + ['VERSION']
 
 if sys.platform == 'win32':
     # The flags depend on the compiler build_ext picks (Microsoft C++ or MinGW-w64).
     sys.path.insert(0, os.path.join(HERE, 'packaging'))
     from windows_build_ext import WindowsBuildExt
     extension = Extension('Quillet', sources=facade_sources, language='c++',
-                          include_dirs=['facade'], define_macros=version_macro,
+                          include_dirs=['facade'], define_macros=macros,
+                          py_limited_api=limited_api, depends=depends,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
 else:
     platform_sources = sources('platform/sim/*.cpp', 'platform/com/*.cpp', 'platform/wmi/*.cpp')
@@ -52,7 +61,9 @@ else:
     # use `register`, which C++17 removed).
     extension = Extension('Quillet', sources=facade_sources + platform_sources, language='c++',
                           include_dirs=['platform/include', 'platform', 'facade'],
-                          define_macros=version_macro,
+                          define_macros=macros, py_limited_api=limited_api,
+                          depends=depends + sources('platform/include/*.h', 'platform/sim/*.h',
+                                                    'platform/com/*.h', 'platform/wmi/*.h'),
                           extra_compile_args=['-std=c++17', '-isystem',
                                               sysconfig.get_paths()['include']],
                           libraries=['pthread'])
