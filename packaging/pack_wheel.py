@@ -35,19 +35,21 @@ def wheel_file(tag):
             'Tag: %s\n' % tag)
 
 
-def pack(module, tag, sdist, dest):
+def pack(module, tag, sdist, dest, stubs=STUBS):
     metadata, name, version = sdist_metadata(sdist)
     tree = tempfile.mkdtemp(prefix='wheel-')
     try:
         shutil.copy(module, tree)
-        if os.path.exists(STUBS):
-            shutil.copy(STUBS, tree)
+        if os.path.exists(stubs):
+            shutil.copy(stubs, tree)
         dist_info = os.path.join(tree, '%s-%s.dist-info' % (name, version))
         os.mkdir(dist_info)
         with open(os.path.join(dist_info, 'METADATA'), 'w', encoding='utf-8') as f:
             f.write(metadata)
         with open(os.path.join(dist_info, 'WHEEL'), 'w', encoding='utf-8') as f:
             f.write(wheel_file(tag))
+        if not os.path.isdir(dest):
+            os.makedirs(dest)
         subprocess.check_call([sys.executable, '-m', 'wheel', 'pack', '-d', dest, tree])
     finally:
         shutil.rmtree(tree)

@@ -38,8 +38,10 @@ for arch in win_amd64 win32; do
     nodot=${python/./}
     if [[ $python == 2.7 ]]; then
       abis=(--abi cp27m --abi none) dll=python27 def=python27-$arch.def init=initQuillet
+      expected=cp27-cp27m-$arch
     else
       abis=(--abi "cp$nodot" --abi abi3 --abi none) dll=python3 def=python3.def init=PyInit_Quillet
+      expected=cp38-abi3-$arch
     fi
     target=$scratch/$arch-$python
     if ! quiet_pip "$SYSTEM_PYTHON3" --platform "$arch" --python-version "$python" \
@@ -47,14 +49,17 @@ for arch in win_amd64 win32; do
       fail "pip found no wheel for Python $python on $arch"
       continue
     fi
+    chosen=$(sed -n 's/^Tag: //p' "$target"/Quillet-*.dist-info/WHEEL)
+    if [[ $chosen != "$expected" ]]; then
+      fail "pip chose the $chosen wheel for Python $python on $arch, not $expected"
+    fi
     if [[ -f Quillet.pyi && ! -f $target/Quillet.pyi ]]; then
       fail "the wheel for Python $python on $arch lacks Quillet.pyi"
     fi
     if cmake -DPYD="$target/Quillet.pyd" -DDEF="windows/python/$def" -DDLL="$dll.dll" \
          -DINIT="$init" -DARCH="$arch" -DOBJDUMP="$objdump" -P windows/python/check_pyd.cmake \
          >"$scratch/check.log" 2>&1; then
-      echo "ok: Python $python on $arch installs $(ls "$target"/*.dist-info -d | xargs basename)" \
-           "with a Quillet.pyd for $dll.dll"
+      echo "ok: Python $python on $arch installs the $chosen wheel, a Quillet.pyd for $dll.dll"
     else
       cat "$scratch/check.log"
       fail "Quillet.pyd for Python $python on $arch"
@@ -79,13 +84,14 @@ for python in 3.8 3.13; do
     fail "pip of Python $python found no wheel"
     continue
   fi
-  # The last line: trace lines come before it.
-  answer=$(cd "$scratch" && WMISIM_REPOSITORY="$repository" PYTHONPATH="$target" \
-           "$interpreter" -c "$probe" 2>&1 | tail -n 1) || true
+  output=$(cd "$scratch" && WMISIM_REPOSITORY="$repository" PYTHONPATH="$target" \
+           "$interpreter" -c "$probe" 2>&1) || true
+  # The probe's line among the module's trace lines.
+  answer=$(grep '^Quillet' <<<"$output" || true)
   if [[ $answer =~ ^Quillet\.abi3\.so\ $version\ [0-9]+$ ]]; then
     echo "ok: Python $python: $answer"
   else
-    fail "Python $python with the Linux wheel answered: $answer"
+    fail "Python $python with the Linux wheel answered: $output"
   fi
 done
 

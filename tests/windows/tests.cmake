@@ -93,3 +93,9 @@ foreach(python IN ITEMS ${QUILLET_PYTHON2} ${QUILLET_PYTHON3})
   add_test(NAME windows_build_ext_${python_name}
            COMMAND ${python} ${PROJECT_SOURCE_DIR}/tests/packaging/test_windows_build_ext.py)
 endforeach()
+
+# The wheels of the modules built here: made by wheel pack from the sdist's metadata.
+if(QUILLET_PYTHON3)
+  add_test(NAME pack_wheel
+           COMMAND ${QUILLET_PYTHON3} ${PROJECT_SOURCE_DIR}/tests/packaging/test_pack_wheel.py)
+endif()
