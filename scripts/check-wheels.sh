@@ -5,8 +5,8 @@
 #   and the Quillet.pyd it installs is read with objdump (windows/python/check_pyd.cmake):
 #   the architecture's machine, the one export, imports from the interpreter DLL (python27.dll,
 #   or python3.dll only for the stable ABI) and system DLLs only, each name in the .def;
-# - the Linux stable-ABI wheel is installed by the pip of pyenv's 3.8 and 3.13 and answers a
-#   method against the sample repository under each.
+# - the Linux wheels are installed by the pip of pyenv's 2.7, 3.8 and 3.13 (the stable-ABI
+#   one for both 3.x) and answer a method against the sample repository under each.
 # No Windows Python exists here: the Windows modules are inspected, never loaded.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -73,8 +73,10 @@ import Quillet, sys
 facade = Quillet.WMIFacade()
 print("%s %s %s" % (Quillet.__file__.rsplit("/", 1)[-1], Quillet.__version__, facade.GetPDORemovePeriod()))'
 repository=$PWD/examples/sample_initiator.mof
-for python in 3.8 3.13; do
+for python in 2.7 3.8 3.13; do
   interpreter=$(pyenv_python "$python")
+  module=Quillet.abi3.so
+  [[ $python == 2.7 ]] && module=Quillet.so
   if [[ -z $interpreter ]]; then
     echo "skipped: no Python $python under $PYENV_VERSIONS"
     continue
@@ -88,7 +90,7 @@ for python in 3.8 3.13; do
            "$interpreter" -c "$probe" 2>&1) || true
   # The probe's line among the module's trace lines.
   answer=$(grep '^Quillet' <<<"$output" || true)
-  if [[ $answer =~ ^Quillet\.abi3\.so\ $version\ [0-9]+$ ]]; then
+  if [[ $answer =~ ^${module//./\\.}\ $version\ [0-9]+$ ]]; then
     echo "ok: Python $python: $answer"
   else
     fail "Python $python with the Linux wheel answered: $output"
