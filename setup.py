@@ -40,14 +40,32 @@ def sources(*sets):
 
 
 facade_sources = sources('core', 'python', 'module')
-version_macro = [('QUILLET_VERSION', '"%s"' % VERSION)]
+macros = [('QUILLET_VERSION', '"%s"' % VERSION)]
+# On Python 3.8 and later the module keeps to the limited API of 3.8, so that one build serves
+# every later 3.x (Quillet.abi3.so; the wheel is tagged abi3 by bdist_wheel --py-limited-api=cp38).
+limited_api = sys.version_info >= (3, 8)
+if limited_api:
+    macros.append(('Py_LIMITED_API', '0x03080000'))
+
+
+def headers(*folders):
+    found = []
+    for folder in folders:
+        found.extend(sorted(glob.glob(os.path.join(HERE, folder, '*.h'))))
+    return [os.path.relpath(path, HERE) for path in found]
+
+
+# What the sources are built from besides themselves: a changed header or VERSION (the version
+# macro) rebuilds the module.
+depends = headers(*glob.glob(os.path.join('facade', '*'))) + ['VERSION']
 
 if sys.platform == 'win32':
     # The flags depend on the compiler build_ext picks (Microsoft C++ or MinGW-w64).
-    sys.path.insert(0, HERE)
-    from setup_windows import WindowsBuildExt
+    sys.path.insert(0, os.path.join(HERE, 'packaging'))
+    from windows_build_ext import WindowsBuildExt
     extension = Extension('Quillet', sources=facade_sources, language='c++',
-                          include_dirs=['facade'], define_macros=version_macro,
+                          include_dirs=['facade'], define_macros=macros,
+                          py_limited_api=limited_api, depends=depends,
                           libraries=['ole32', 'oleaut32', 'wbemuuid', 'uuid'])
 else:
     platform_sources = sources('utf8', 'standin')
@@ -55,7 +73,9 @@ else:
     # use `register`, which C++17 removed).
     extension = Extension('Quillet', sources=facade_sources + platform_sources, language='c++',
                           include_dirs=['platform/include', 'platform', 'common', 'facade'],
-                          define_macros=version_macro,
+                          define_macros=macros, py_limited_api=limited_api,
+                          depends=depends + headers('common/utf8', 'platform/include',
+                                                    'platform/sim', 'platform/com', 'platform/wmi'),
                           extra_compile_args=['-std=c++17', '-isystem',
                                               sysconfig.get_paths()['include']],
                           libraries=['pthread'])
@@ -122,5 +142,6 @@ setup(name='Quillet',
       ],
       python_requires='>=2.7, !=3.0.*, !=3.1.*, !=3.2.*, !=3.3.*, !=3.4.*, !=3.5.*',
       ext_modules=[extension],
-      cmdclass={'build_ext': with_type_stubs(WindowsBuildExt if sys.platform == 'win32' else BuildExt)},
+      cmdclass={'build_ext': with_type_stubs(WindowsBuildExt if sys.platform == 'win32'
+                                             else BuildExt)},
       zip_safe=False)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks for building and testing (as root, with apt-get).
-# Usage: install-deps.sh [--windows]   (--windows adds MinGW-w64 and Wine)
+# Usage: install-deps.sh [--windows]   (--windows adds MinGW-w64 and Wine, 64-bit and 32-bit,
+# and the release tools)
 set -euo pipefail
 
 # python3-*: Debian's Python 3 builds the wheel in the install test; mypy (its stubtest) checks
@@ -8,7 +9,12 @@ set -euo pipefail
 packages=(cmake g++ make libgtest-dev python3-dev python3-pip python3-setuptools python3-wheel
           mypy python3-jsonschema)
 if [[ "${1:-}" == "--windows" ]]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64 googletest)
+  # wine32 is an i386 package: the machine needs the i386 architecture first.
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix
+             mingw-w64-i686-dev wine wine64 wine32:i386 googletest twine)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
 fi
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the module for Python 3 in build-py3/ and runs: the whole suite under the main Python 3
-# (PYTHON3, default pyenv's 3.13), and the module's scenario tests (traces, results, faults,
-# leak line) under every other Python 3.8-3.12 that pyenv has. The stand-in and the C++ tests
-# are built once for all of them. A missing interpreter is reported as skipped, not failed.
+# Builds the one module for every Python 3.8+ (Quillet.abi3.so, on the limited API) in build-py3/
+# and runs: the whole suite under the main Python 3 (PYTHON3, default pyenv's 3.13), and the
+# module's scenario tests (traces, results, faults, leak line) with that same file under every
+# other Python 3.8-3.12 that pyenv has. Everything is built once for all of them. A missing
+# interpreter is reported as skipped, not failed.
 # Extra arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."

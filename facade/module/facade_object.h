@@ -60,8 +60,6 @@ struct WMIFacadeObject
     FacadeLock m_lock;     // constructed in place by creation, destroyed by destruction
 };
 
-extern PyTypeObject WMIFacadeType;
-
 // Runs operation(engine) with the interpreter lock released and the object's lock held, and
 // re-acquires the interpreter lock on every path. Nothing in operation may touch Python.
 // Returns false with MemoryError set when the operation threw (memory exhausted); the caller

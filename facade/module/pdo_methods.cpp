@@ -9,7 +9,8 @@ PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)
 {
     LONG period = 0;
     int result = 0;
-    flushScriptOutput();
+    if (!flushScriptOutput())
+        return NULL;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
                     [&period](WMIFacade& engine) { return engine.getPDORemovePeriod(NULL, &period); },
                     &result))
@@ -24,8 +25,10 @@ PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
     int period = 0;
     if (!PyArg_ParseTuple(args, "i:SetPDORemovePeriod", &period))
         return NULL;
-    flushScriptOutput();
-    traceWprintf(L"period = %d\n", period);
+    if (!flushScriptOutput())
+        return NULL;
+    if (!traceWprintf(L"period = %d\n", period))
+        return PyErr_NoMemory();
     int result = 0;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
                     [period](WMIFacade& engine) { return engine.setPDORemovePeriod(NULL, period); },

@@ -6,7 +6,8 @@
 PyObject* WMIFacade_printSomething(PyObject* self, PyObject*)
 {
     int result = 0;
-    flushScriptOutput();
+    if (!flushScriptOutput())
+        return NULL;
     if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
                     [](WMIFacade& engine) { return engine.printSomething(); }, &result))
         return NULL;
@@ -17,7 +18,8 @@ PyObject* Quillet_printSomethingGlobal(PyObject*, PyObject* args)
 {
     if (!PyArg_ParseTuple(args, ":printSomethingGlobal"))
         return NULL;
-    flushScriptOutput();
+    if (!flushScriptOutput())
+        return NULL;
     int result;
     Py_BEGIN_ALLOW_THREADS
     result = printSomethingGlobal();

@@ -5,9 +5,7 @@
 
 #include <string>
 #include "module/facade_object.h"
-#include "module/instance_name.h"
 #include "python/py_compat.h"
-#include "python/py_ref.h"
 #include "records/MSiSCSI_HBAInformation.h"
 #include "records/MSiSCSI_NICConfig.h"
 #include "records/MSiSCSI_TCPIPConfig.h"
@@ -23,14 +21,10 @@ template <typename Record>
 PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wchar_t* traceFormat,
                     RecordQuery query)
 {
-    PyRef result(PyDict_New());
-    if (!result.get())
-        return NULL;
     std::wstring name;
-    if (!parseInstanceName(args, method, name))
+    if (!parseTextArgument(args, method, &name) || !flushScriptOutput())
         return NULL;
 
-    flushScriptOutput();
     Record record;
     if (!traceWprintf(traceFormat, name.c_str()))  // the line of a name too long for memory
         return PyErr_NoMemory();
@@ -46,13 +40,9 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wc
                     },
                     &queried))
         return NULL;
-    if (queried) {
-        PyObject* converted = record.PyGetObject();
-        if (!converted)
-            return NULL;
-        result.reset(converted);
-    }
-    return result.release();
+    // Python objects are made only now: a thread that the interpreter ends at exit while it
+    // waits for the lock unwinds this frame without the lock, and must find nothing to release.
+    return queried ? record.PyGetObject() : PyDict_New();
 }
 
 }  // namespace

@@ -9,15 +9,11 @@
 
 PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
 {
-    PyRef result(PyList_New(0));
-    if (result.get() == NULL)
-        return NULL;
     // The name is required by the method's signature, but every instance is asked for.
-    if (!parseTextArgument(args, "GetMSiSCSI_InitiatorSessionInfo", NULL))
+    if (!parseTextArgument(args, "GetMSiSCSI_InitiatorSessionInfo", NULL) || !flushScriptOutput())
         return NULL;
 
-    flushScriptOutput();
-    // Declared after the list: every record is deleted, on every path, once converted.
+    // Every record is deleted, on every path, once converted.
     RecordList<MSiSCSI_InitiatorSessionInfo> records;
     // The whole tree is read and traced in the engine call, outside the interpreter lock; the
     // lists and dictionaries are built once the lock is back.
@@ -32,6 +28,11 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
         },
         &found);
     if (!called)
+        return NULL;
+    // The list is made only now: a thread that the interpreter ends at exit while it waits for
+    // the lock unwinds this frame without the lock, and must find nothing to release.
+    PyRef result(PyList_New(0));
+    if (result.get() == NULL)
         return NULL;
     if (found != 0 && !records.convertInto(result.get()))
         return NULL;

@@ -94,7 +94,7 @@ PyObject* buildList(const std::vector<typename Record::Values>& values)
         PyObject* object = Record::build(values[i]);
         if (object == NULL)
             return NULL;  // the slots not yet filled are empty, which the list's release allows
-        PyList_SET_ITEM(list.get(), static_cast<Py_ssize_t>(i), object);  // the list takes it over
+        PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), object);  // the list takes it over
     }
     return list.release();
 }

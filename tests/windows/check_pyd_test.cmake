@@ -16,13 +16,18 @@ set(exports "[Ordinal/Name Pointer] Table\n\t[   0] initQuillet\n")
 set(extra_export "\t[   1] _ZN9WMIObjectD1Ev\n")
 set(def "LIBRARY python27.dll\nEXPORTS\n    PyArg_ParseTuple\n    Py_InitModule4_64\n")
 
-# case <name> <dump> <def> <expected output, a regular expression or PASS>
+# case <name> <dump> <def> <expected output, a regular expression or PASS> [<arch>]
 function(case name dump def expected)
+  set(arch win_amd64)
+  if(ARGN)
+    set(arch ${ARGN})
+  endif()
   file(WRITE ${WORK_DIR}/${name}.txt "${dump}")
   file(WRITE ${WORK_DIR}/${name}.def "${def}")
   execute_process(
       COMMAND ${CMAKE_COMMAND} -DPYD=${WORK_DIR}/${name}.txt -DDEF=${WORK_DIR}/${name}.def
-              -DDLL=python27.dll -DINIT=initQuillet "-DOBJDUMP=sh;-c;cat \"$2\";objdump"
+              -DDLL=python27.dll -DINIT=initQuillet -DARCH=${arch}
+              "-DOBJDUMP=sh;-c;cat \"$2\";objdump"
               -P ${CHECK}
       RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(expected STREQUAL "PASS")
@@ -35,6 +40,11 @@ function(case name dump def expected)
 endfunction()
 
 case(sound "${header}${python}${kernel}${exports}" "${def}" PASS)
+# The machine must be the wheel's: a 64-bit file in a win32 wheel does not load.
+case(wrong_machine "${header}${python}${kernel}${exports}" "${def}"
+     "not a 32-bit x86 \\(PE32\\) PE file" win32)
+string(REPLACE "pei-x86-64" "pei-i386" header32 "${header}")
+case(sound_32bit "${header32}${python}${kernel}${exports}" "${def}" PASS win32)
 case(runtime_dll "${header}${python}${kernel}${runtime}${exports}" "${def}"
      "may not need: libstdc\\+\\+-6\\.dll")
 case(extra_export "${header}${python}${kernel}${exports}${extra_export}" "${def}"

@@ -20,11 +20,6 @@ quillet_windows_gtest(wine_wmi_tests
     ${QUILLET_SUPPORT_DIR}/wmi_session.cpp)
 target_include_directories(wine_wmi_tests PRIVATE ${QUILLET_SUPPORT_DIR})
 
-# The trace's line writer, its output read from a pipe and from Wine's console.
-add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)
-target_link_libraries(trace_lines_probe PRIVATE quillet_windows_core)
-set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-
 # String properties converted for Windows Python 2.7's UTF-16 unicode objects. Built with that
 # interpreter's headers; the conversion calls nothing in python27.dll, so it runs without one.
 if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
@@ -36,6 +31,20 @@ if(EXISTS ${QUILLET_PYTHON27_HEADERS}/Python.h)
   target_include_directories(py27_text_tests PRIVATE ${QUILLET_SUPPORT_DIR})
   quillet_python_headers(python27 ${QUILLET_PYTHON27_HEADERS} py27 py27_text_tests)
 endif()
+
+# The 32-bit build stops here. What differs from 64-bit lies in the tests above: VARIANT,
+# SAFEARRAY and BSTR layouts and the stdcall COM calls into Wine's 32-bit oleaut32 and WMI
+# (conformance, engine and readers), and Python 2.7's 32-bit headers with the UTF-16 text
+# conversion. The setup command and the capture program ship 64-bit only; the trace writer and
+# the checks below do not depend on the pointer size.
+if(QUILLET_WINDOWS_ARCH STREQUAL "win32")
+  return()
+endif()
+
+# The trace's line writer, its output read from a pipe and from Wine's console.
+add_executable(trace_lines_probe ${CMAKE_CURRENT_LIST_DIR}/trace_lines_probe.cpp)
+target_link_libraries(trace_lines_probe PRIVATE quillet_windows_core)
+set_target_properties(trace_lines_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # The PE check of Quillet.pyd against canned objdump output with one fault each.
 add_test(NAME check_pyd_faults
@@ -74,6 +83,12 @@ quillet_wine_tests(trace_wine)
 find_program(QUILLET_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
 foreach(python IN ITEMS ${QUILLET_PYTHON2} ${QUILLET_PYTHON3})
   get_filename_component(python_name ${python} NAME)
-  add_test(NAME setup_windows_${python_name}
-           COMMAND ${python} ${CMAKE_CURRENT_LIST_DIR}/test_setup_windows.py)
+  add_test(NAME windows_build_ext_${python_name}
+           COMMAND ${python} ${PROJECT_SOURCE_DIR}/tests/packaging/test_windows_build_ext.py)
 endforeach()
+
+# The wheels of the modules built here: made by wheel pack from the sdist's metadata.
+if(QUILLET_PYTHON3)
+  add_test(NAME pack_wheel
+           COMMAND ${QUILLET_PYTHON3} ${PROJECT_SOURCE_DIR}/tests/packaging/test_pack_wheel.py)
+endif()

@@ -1,13 +1,14 @@
 # Checks a built Quillet.pyd from its PE headers, as Windows would load it:
-# - a 64-bit x86-64 DLL whose only export is the module's init function;
+# - a DLL of the architecture's machine (PE32+ x86-64 for win_amd64, PE32 x86 for win32) whose
+#   only export is the module's init function;
 # - it imports from no DLL but the interpreter's, KERNEL32, the C runtime (msvcrt or the
 #   api-ms-win-crt set), ole32 and OLEAUT32: nothing of MinGW's own runtime;
 # - what it takes from the interpreter DLL is exactly what the .def lists, so the import
 #   library made from it holds no stale names and misses none.
 # Usage: cmake -DPYD=<Quillet.pyd> -DDEF=<dll>.def -DDLL=<dll>.dll -DINIT=<init function>
-#              -DOBJDUMP=<objdump> -P check_pyd.cmake
+#              -DARCH=win_amd64|win32 -DOBJDUMP=<objdump> -P check_pyd.cmake
 cmake_minimum_required(VERSION 3.20)
-foreach(variable PYD DEF DLL INIT OBJDUMP)
+foreach(variable PYD DEF DLL INIT ARCH OBJDUMP)
   if(NOT ${variable})
     message(FATAL_ERROR "check_pyd.cmake: -D${variable}=... is missing")
   endif()
@@ -21,8 +22,17 @@ string(REPLACE ";" "\\;" dump "${dump}")
 string(REPLACE "\n" ";" lines "${dump}")
 
 set(failures "")
-if(NOT dump MATCHES "file format pei-x86-64")
-  list(APPEND failures "not a 64-bit x86-64 PE file")
+if(ARCH STREQUAL "win_amd64")
+  set(format pei-x86-64)
+  set(machine "a 64-bit x86-64 (PE32+)")
+elseif(ARCH STREQUAL "win32")
+  set(format pei-i386)
+  set(machine "a 32-bit x86 (PE32)")
+else()
+  message(FATAL_ERROR "check_pyd.cmake: unknown -DARCH=${ARCH} (win_amd64 or win32)")
+endif()
+if(NOT dump MATCHES "file format ${format}\r?\n")
+  list(APPEND failures "not ${machine} PE file")
 endif()
 if(NOT dump MATCHES "\n[ \t]+DLL\n")
   list(APPEND failures "not a DLL")

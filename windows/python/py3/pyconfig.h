@@ -1,47 +1,57 @@
-/* The configuration of python.org's 64-bit Windows Python 3 (python3X.dll, 3.8 to 3.13), for
- * compiling extension modules with MinGW-w64 against CPython's platform-independent headers.
- * Every value describes that interpreter, not the machine that compiles: a wrong size here
- * changes the layout of PyObject and the meaning of Py_ssize_t without any error at build time.
+/* The configuration of python.org's Windows Python 3 (3.8 and later, python3.dll), 64-bit
+ * (x86-64) and 32-bit (x86), for compiling extension modules with MinGW-w64 against CPython's
+ * platform-independent headers. Every value describes that interpreter, not the machine that
+ * compiles: a wrong size here changes the layout of PyObject and the meaning of Py_ssize_t
+ * without any error at build time.
  *
- * Unlike the interpreter's own Windows header this one sets MS_WIN64 for GCC too (else
- * Py_ssize_t is 32-bit). The free-threaded build (3.13t, python313t.dll) is not described.
+ * Unlike the interpreter's own Windows header this one sets MS_WIN64 for GCC too on 64-bit
+ * (else Py_ssize_t is 32-bit). The free-threaded build (3.13t) is not described.
  */
 #ifndef Py_CONFIG_H
 #define Py_CONFIG_H
 
-#if !defined(_WIN64) || !defined(__x86_64__)
-#error "this configuration describes 64-bit Windows Python 3 (x86-64) only"
+#if defined(_WIN64) && defined(__x86_64__)
+#define MS_WIN64
+#define PYD_PLATFORM_TAG "win_amd64"
+#elif defined(_WIN32) && defined(__i386__)
+#define PYD_PLATFORM_TAG "win32"
+#else
+#error "this configuration describes Windows Python 3 for x86-64 or x86 only"
 #endif
 
 /* Platform switches. */
 #define MS_WIN32
-#define MS_WIN64
 #define MS_WINDOWS
 #define NT_THREADS
 #define WITH_THREAD
 #define PLATFORM "win32"
 #define COMPILER "[gcc]"
-#define PYD_PLATFORM_TAG "win_amd64"
 
 /* The core is python3X.dll: its functions and data are imported, PyMODINIT_FUNC exported. */
 #define Py_ENABLE_SHARED 1
 #define MS_COREDLL
 #define HAVE_DECLSPEC_DLL
 
-/* Type sizes of the LLP64 model: long stays 32-bit, pointers and size_t are 64-bit; wchar_t is
- * a 16-bit UTF-16 unit. */
+/* Type sizes: long is 32-bit on both; pointers and size_t follow the architecture (LLP64 on
+ * 64-bit); time_t is 64-bit on both; wchar_t is a 16-bit UTF-16 unit. */
+#ifdef MS_WIN64
+#define SIZEOF_VOID_P 8
+#define SIZEOF_SIZE_T 8
+#define SIZEOF_HKEY 8
+#else
+#define SIZEOF_VOID_P 4
+#define SIZEOF_SIZE_T 4
+#define SIZEOF_HKEY 4
+#endif
 #define SIZEOF_SHORT 2
 #define SIZEOF_INT 4
 #define SIZEOF_LONG 4
 #define SIZEOF_LONG_LONG 8
 #define SIZEOF_FLOAT 4
 #define SIZEOF_DOUBLE 8
-#define SIZEOF_VOID_P 8
-#define SIZEOF_SIZE_T 8
 #define SIZEOF_TIME_T 8
 #define SIZEOF_OFF_T 4
 #define SIZEOF_FPOS_T 8
-#define SIZEOF_HKEY 8
 #define SIZEOF_WCHAR_T 2
 #define SIZEOF__BOOL 1
 #define SIZEOF_PID_T SIZEOF_INT

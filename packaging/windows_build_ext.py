@@ -1,4 +1,4 @@
-"""The Windows side of setup.py: compiler flags for the compiler the build really uses.
+"""Building the extension on Windows: setup.py's compiler flags for the compiler in use.
 
 distutils picks the compiler when build_ext runs (Microsoft C++ by default, MinGW-w64 with
 --compiler=mingw32), so the flags are chosen there, not when the Extension is declared.

@@ -5,13 +5,13 @@ import os
 import sys
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'packaging'))
 
 from setuptools import Distribution, Extension  # noqa: E402
 from distutils.errors import DistutilsPlatformError  # noqa: E402
 
-import setup_windows  # noqa: E402
-from setup_windows import WindowsBuildExt, command_line_macros, compiler_flags  # noqa: E402
+import windows_build_ext  # noqa: E402
+from windows_build_ext import WindowsBuildExt, command_line_macros, compiler_flags  # noqa: E402
 
 VS_PROMPT = {'DISTUTILS_USE_SDK': '1', 'MSSdk': '1'}
 
@@ -69,12 +69,12 @@ class WindowsBuildExtTest(unittest.TestCase):
         command.extensions = [extension]
         command.compiler = FakeCompiler()
         built = []
-        base = setup_windows.build_ext.build_extensions
-        setup_windows.build_ext.build_extensions = lambda self: built.append(list(self.extensions))
+        base = windows_build_ext.build_ext.build_extensions
+        windows_build_ext.build_ext.build_extensions = lambda self: built.append(list(self.extensions))
         try:
             command.build_extensions()
         finally:
-            setup_windows.build_ext.build_extensions = base
+            windows_build_ext.build_ext.build_extensions = base
         expected_compile, expected_link, expected_macros = compiler_flags('mingw32')
         self.assertEqual([[extension]], built)
         self.assertEqual(expected_compile + ['-O2'], extension.extra_compile_args)
