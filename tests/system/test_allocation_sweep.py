@@ -123,7 +123,7 @@ shim.allocation_shim_arm.argtypes = [ctypes.c_long]
 shim.allocation_shim_disarm.restype = ctypes.c_long
 import Quillet
 NAME = u'n' * 300
-def armed(position, answers):
+def armed(position, answers, done):
     shim.allocation_shim_arm(position)
     try:
         facade = Quillet.WMIFacade()
@@ -133,10 +133,13 @@ def armed(position, answers):
     except MemoryError:
         answers.append('MemoryError')
     answers.append(shim.allocation_shim_disarm())
+    done.release()
 for position in range(int(sys.argv[1]) + 1):
-    answers = []
-    thread = threading.Thread(target=armed, args=(position, answers))
+    answers, done = [], threading.Lock()
+    done.acquire()
+    thread = threading.Thread(target=armed, args=(position, answers, done))
     thread.start()
+    done.acquire()  # unlike join, allocates nothing while the thread's call is armed
     thread.join()
     print('#%d %s %d' % (position, answers[0], answers[1]))
     sys.stdout.flush()
