@@ -13,8 +13,8 @@ void installTraceOutput();
 
 // The wrappers' wide formatted print (wprintf semantics; use %ls for wide strings, which every
 // platform reads as a wide string). Ends the calling thread's line and sends it at once.
-// Returns false when memory ran out while assembling the line (the line is lost); a line that
-// standard output refused is not reported.
+// Returns false when memory ran out while formatting the line (the line, or the rest of it, is
+// lost); a line that standard output refused is not reported.
 bool traceWprintf(const wchar_t* format, ...);
 
 #endif

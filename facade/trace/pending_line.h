@@ -1,8 +1,9 @@
 // The calling thread's trace line in the making. The narrow stream, the wide stream and the
 // formatted print all add to it, so a line begun on one writer and ended on another leaves as
 // one line; every thread has its own, so lines of different threads never mix.
-// Nothing here throws: when memory runs out the line is marked lost, the rest of it is ignored
-// and sending it drops it; the next line starts afresh.
+// Nothing here throws, and no line is dropped for want of memory: a line that memory cannot hold
+// goes out in pieces (still whole among the other threads' lines). A line that a writer marks
+// lost is dropped, or its rest ignored when part of it went out already.
 #ifndef QUILLET_TRACE_PENDING_LINE_H
 #define QUILLET_TRACE_PENDING_LINE_H
 
@@ -18,8 +19,8 @@ void appendWide(const wchar_t* text, size_t length);
 void markLost();
 
 // Writes what the thread has collected (if anything) to standard output as one line and starts
-// a new one. False when the line was lost for want of memory; a line the system refused to
-// write is gone too, but that is no fault of the caller's.
+// a new one. False when the line was marked lost; a line the system refused to write is gone
+// too, but that is no fault of the caller's.
 bool send();
 
 }  // namespace pending_line

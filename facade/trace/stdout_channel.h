@@ -10,4 +10,12 @@
 // error state is left behind in C stdout, and the next call tries again. Never throws.
 bool writeWholeLine(const char* text, size_t size);
 
+// A line that memory cannot hold goes out in pieces, yet whole among other threads' lines: the
+// writer holds the output (the lock of writeWholeLine, after C stdout's pending text) from its
+// first piece to its last. Pieces are written as writeWholeLine writes; a piece that is refused
+// is lost alone. Never throw.
+void holdOutput();
+bool writeHeldPiece(const char* text, size_t size);
+void releaseOutput();
+
 #endif

@@ -59,15 +59,31 @@ bool writeAll(const char* text, size_t size)
 
 bool writeWholeLine(const char* text, size_t size)
 {
+    holdOutput();
+    const bool written = writeHeldPiece(text, size);
+    releaseOutput();
+    return written;
+}
+
+void holdOutput()
+{
     const int savedErrno = errno;
-    bool written;
-    {
-        std::lock_guard<std::mutex> hold(g_outputLock);
-        flushCStdout();
-        written = writeAll(text, size);
-    }
+    g_outputLock.lock();
+    flushCStdout();
+    errno = savedErrno;
+}
+
+bool writeHeldPiece(const char* text, size_t size)
+{
+    const int savedErrno = errno;
+    const bool written = writeAll(text, size);
     errno = savedErrno;
     return written;
+}
+
+void releaseOutput()
+{
+    g_outputLock.unlock();
 }
 
 #endif

@@ -76,21 +76,40 @@ bool writeBytes(HANDLE file, const std::string& text)
 
 bool writeWholeLine(const char* text, size_t size)
 {
+    holdOutput();
+    const bool written = writeHeldPiece(text, size);
+    releaseOutput();
+    return written;
+}
+
+void holdOutput()
+{
+    const DWORD savedError = GetLastError();
+    g_outputLock.lock();
+    flushCStdout();
+    SetLastError(savedError);
+}
+
+bool writeHeldPiece(const char* text, size_t size)
+{
     const DWORD savedError = GetLastError();
     bool written = false;
     try {
-        const std::string line = withCrLf(text, size);
-        std::lock_guard<std::mutex> hold(g_outputLock);
-        flushCStdout();
+        const std::string piece = withCrLf(text, size);
         HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
         DWORD mode = 0;
         if (output != NULL && output != INVALID_HANDLE_VALUE)
-            written = GetConsoleMode(output, &mode) ? writeConsole(output, line)
-                                                    : writeBytes(output, line);
-    } catch (...) {  // no memory for the copy, or the lock failed: this line is lost
+            written = GetConsoleMode(output, &mode) ? writeConsole(output, piece)
+                                                    : writeBytes(output, piece);
+    } catch (...) {  // no memory for the copy: this piece is lost
     }
     SetLastError(savedError);
     return written;
+}
+
+void releaseOutput()
+{
+    g_outputLock.unlock();
 }
 
 #endif

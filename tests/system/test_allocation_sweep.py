@@ -114,5 +114,66 @@ class AllocationSweep(unittest.TestCase):
         self.assertEqual([], problems)
 
 
+# Each position in a thread of its own, so that every one meets a thread's first trace line;
+# the name makes a line longer than a line buffer's first size.
+THREAD_SWEEP = u'''
+import ctypes, os, sys, threading
+shim = ctypes.CDLL(os.environ['ALLOCATION_SHIM'])
+shim.allocation_shim_arm.argtypes = [ctypes.c_long]
+shim.allocation_shim_disarm.restype = ctypes.c_long
+import Quillet
+NAME = u'n' * 300
+def armed(position, answers, done):
+    shim.allocation_shim_arm(position)
+    try:
+        facade = Quillet.WMIFacade()
+        facade.GetMSiSCSI_HBAInformation(NAME)
+        del facade
+        answers.append('ok')
+    except MemoryError:
+        answers.append('MemoryError')
+    answers.append(shim.allocation_shim_disarm())
+    done.release()
+for position in range(int(sys.argv[1]) + 1):
+    answers, done = [], threading.Lock()
+    done.acquire()
+    thread = threading.Thread(target=armed, args=(position, answers, done))
+    thread.start()
+    done.acquire()  # unlike join, allocates nothing while the thread's call is armed
+    thread.join()
+    print('#%d %s %d' % (position, answers[0], answers[1]))
+    sys.stdout.flush()
+'''
+
+
+class ThreadTraceMemory(unittest.TestCase):
+    def test_no_trace_line_is_lost_when_memory_runs_out(self):
+        # A call either raises MemoryError or leaves every one of its lines, whichever
+        # allocation fails: the first of a thread's line buffer, or its growth for a long line.
+        if not SHIM:
+            self.skipTest('ALLOCATION_SHIM names no shim library')
+        environment = {'ALLOCATION_SHIM': SHIM,
+                       'LD_PRELOAD': ' '.join(filter(None, [os.environ.get('LD_PRELOAD'), SHIM]))}
+        clean = harness.run(THREAD_SWEEP, env=environment, args=('0',))
+        self.assertEqual(0, clean.returncode, clean.stderr)
+        count = int(clean.lines[-1].split()[-1])
+        if count == 0:
+            self.skipTest('another allocator (a sanitizer runtime) is ahead of the shim')
+        result = harness.run(THREAD_SWEEP, env=environment, args=(str(count),))
+        self.assertEqual(0, result.returncode, result.stderr[-600:])
+        lost, lines = [], []
+        for line in result.lines:
+            if not line.startswith('#'):
+                lines.append(line)
+                continue
+            position, answer = line.split()[:2]
+            needed = ['WMIFacade', u'hbsInstName = ' + u'n' * 300, '~WMIFacade']
+            if answer == 'ok' and [l for l in lines if l in needed] != needed:
+                lost.append((position, lines))
+            lines = []
+        self.assertEqual(count + 1, len([l for l in result.lines if l.startswith('#')]))
+        self.assertEqual([], lost)
+
+
 if __name__ == '__main__':
     unittest.main()

@@ -3,6 +3,7 @@ prefix (by the interpreter under test, when it has setuptools), and a wheel buil
 source distribution (by Debian's python3, which has the wheel tooling; from the Python 3 suite).
 Each installed module is imported from another directory and reads a fixture."""
 import glob
+import json
 import os
 import shutil
 import subprocess
@@ -34,6 +35,37 @@ def quiet(command, **kwargs):
     if process.returncode:
         raise AssertionError('%s failed (%d):\n%s' % (' '.join(command), process.returncode,
                                                       output.decode('utf-8', 'replace')[-3000:]))
+
+
+# The extension setup.py declares, as build_ext receives it.
+DECLARED = (
+    'import json, runpy, setuptools, sys\n'
+    'declared = {}\n'
+    'setuptools.setup = lambda **arguments: declared.update(arguments)\n'
+    'sys.argv = ["setup.py"]\n'
+    'runpy.run_path("setup.py")\n'
+    'extension = declared["ext_modules"][0]\n'
+    'print(json.dumps([extension.depends, extension.define_macros,\n'
+    '                  getattr(extension, "py_limited_api", False)]))\n')
+
+
+class DeclarationTest(unittest.TestCase):
+    def test_extension_rebuilds_for_a_changed_header_or_version(self):
+        # setup.py rebuilds when a source or a declared dependency is newer than the module.
+        if not has_modules(sys.executable, 'setuptools'):
+            self.skipTest('%s has no setuptools' % sys.executable)
+        output = subprocess.check_output([sys.executable, '-c', DECLARED], cwd=SOURCE)
+        depends, macros, limited = json.loads(output.decode('utf-8').splitlines()[-1])
+        headers = []
+        for folder in ('facade', 'platform/include', 'platform/sim', 'platform/com',
+                       'platform/wmi'):
+            for directory, _, names in os.walk(os.path.join(SOURCE, folder)):
+                headers += [os.path.relpath(os.path.join(directory, name), SOURCE)
+                            for name in names if name.endswith('.h')]
+        self.assertEqual([], sorted(set(headers + ['VERSION']) - set(depends)))
+        # One module for every Python 3.8+: the limited API and its file name.
+        self.assertEqual(sys.version_info >= (3, 8), limited)
+        self.assertEqual(sys.version_info >= (3, 8), ['Py_LIMITED_API', '0x03080000'] in macros)
 
 
 class InstallTest(unittest.TestCase):
