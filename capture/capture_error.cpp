@@ -6,7 +6,8 @@
 
 std::string describeHresult(HRESULT hr)
 {
-    struct Known {
+    struct Known
+    {
         HRESULT hr;
         const char* name;
     };
@@ -35,10 +36,12 @@ std::string describeHresult(HRESULT hr)
     return number;
 }
 
-std::string failedCallText(HRESULT hr, bool handedOut, const std::string& call, const std::string& subject)
+std::string failedCallText(HRESULT hr, bool handedOut, const std::string& call,
+                           const std::string& subject)
 {
     if (!handedOut)
-        return call + " answered " + describeHresult(hr) + " without a result" + (subject.empty() ? "" : " for " + subject);
+        return call + " answered " + describeHresult(hr) + " without a result" +
+               (subject.empty() ? "" : " for " + subject);
     if (subject.empty())
         return call + " failed with " + describeHresult(hr);
     return call + " failed for " + subject + ": " + describeHresult(hr);

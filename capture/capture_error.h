@@ -26,7 +26,8 @@ std::string describeHresult(HRESULT hr);
 // What a failed call says: "<call> failed for <subject>: <HRESULT>", or "<call> failed with
 // <HRESULT>" without a subject. A success code that handed out nothing is a failure too:
 // "<call> answered <HRESULT> without a result[ for <subject>]".
-std::string failedCallText(HRESULT hr, bool handedOut, const std::string& call, const std::string& subject);
+std::string failedCallText(HRESULT hr, bool handedOut, const std::string& call,
+                           const std::string& subject);
 
 // Throws CaptureError when `hr` failed, or when it succeeded and `result` is still null.
 void checkCall(HRESULT hr, const char* call, const std::string& subject);

@@ -20,28 +20,36 @@ struct CapturedProperty
 struct CapturedClass
 {
     std::wstring name;
-    std::wstring superclass;                   // empty at the root (or where the namespace does not say)
-    std::vector<CapturedProperty> properties;  // in the order the class gives them, inherited ones included
+    std::wstring superclass;  // empty at the root (or where the namespace does not say)
+    std::vector<CapturedProperty>
+        properties;  // in the order the class gives them, inherited ones included
 };
 
 struct CapturedInstance;
 
 struct CapturedValue
 {
-    enum Kind { Null, Literal, Text, Object, Array };
+    enum Kind
+    {
+        Null,
+        Literal,
+        Text,
+        Object,
+        Array
+    };
     Kind kind;
-    std::string literal;                        // Literal: a boolean or number as MOF writes it
-    std::wstring text;                          // Text: string, datetime
-    std::shared_ptr<CapturedInstance> object;   // Object
-    std::vector<CapturedValue> elements;        // Array (an element of an object array may be Null)
+    std::string literal;                       // Literal: a boolean or number as MOF writes it
+    std::wstring text;                         // Text: string, datetime
+    std::shared_ptr<CapturedInstance> object;  // Object
+    std::vector<CapturedValue> elements;       // Array (an element of an object array may be Null)
 
     CapturedValue() : kind(Null) {}
 };
 
 struct CapturedInstance
 {
-    const CapturedClass* cls;          // owned by the Capture
-    std::vector<CapturedValue> values; // one per property of cls
+    const CapturedClass* cls;           // owned by the Capture
+    std::vector<CapturedValue> values;  // one per property of cls
 };
 
 struct Capture

@@ -13,10 +13,12 @@ namespace {
 
 std::string where(const std::wstring& className, const std::wstring& property)
 {
-    return "class " + unicode::toUtf8(className) + (property.empty() ? "" : ", property " + unicode::toUtf8(property));
+    return "class " + unicode::toUtf8(className) +
+           (property.empty() ? "" : ", property " + unicode::toUtf8(property));
 }
 
-void check(HRESULT hr, const char* call, const std::wstring& className, const std::wstring& property)
+void check(HRESULT hr, const char* call, const std::wstring& className,
+           const std::wstring& property)
 {
     checkCall(hr, call, where(className, property));
 }
@@ -24,7 +26,8 @@ void check(HRESULT hr, const char* call, const std::wstring& className, const st
 std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std::wstring& className)
 {
     ScopedSafeArray names;
-    check(definition->GetNames(NULL, WBEM_FLAG_NONSYSTEM_ONLY, NULL, names.Receive()), "GetNames", className, L"");
+    check(definition->GetNames(NULL, WBEM_FLAG_NONSYSTEM_ONLY, NULL, names.Receive()), "GetNames",
+          className, L"");
     LONG lower = 0, upper = -1;
     if (names.Get()) {
         check(SafeArrayGetLBound(names.Get(), 1, &lower), "SafeArrayGetLBound", className, L"");
@@ -37,7 +40,8 @@ std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std:
     checkCall(data.result(), data.data(), "SafeArrayAccessData", where(className, L""));
     const BSTR* elements = static_cast<const BSTR*>(data.data());
     for (LONG i = 0; i <= upper - lower; ++i)
-        result.push_back(elements[i] ? std::wstring(elements[i], SysStringLen(elements[i])) : std::wstring());
+        result.push_back(elements[i] ? std::wstring(elements[i], SysStringLen(elements[i]))
+                                     : std::wstring());
     return result;
 }
 
@@ -46,10 +50,12 @@ std::vector<std::wstring> propertyNames(IWbemClassObject* definition, const std:
 std::wstring embeddedClass(IWbemClassObject* definition, const std::wstring& property)
 {
     ScopedComPtr<IWbemQualifierSet> qualifiers;
-    if (FAILED(definition->GetPropertyQualifierSet(property.c_str(), qualifiers.Receive())) || !qualifiers.Get())
+    if (FAILED(definition->GetPropertyQualifierSet(property.c_str(), qualifiers.Receive())) ||
+        !qualifiers.Get())
         return std::wstring();
     ScopedVariant cimType;
-    if (FAILED(qualifiers->Get(L"CIMTYPE", 0, cimType.Receive(), NULL)) || cimType.type() != VT_BSTR)
+    if (FAILED(qualifiers->Get(L"CIMTYPE", 0, cimType.Receive(), NULL)) ||
+        cimType.type() != VT_BSTR)
         return std::wstring();
     BSTR text = cimType.value().bstrVal;
     std::wstring value = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
@@ -86,11 +92,13 @@ CapturedClass readClassDefinition(IWbemClassObject* definition, const std::wstri
         property.name = names[i];
         ScopedVariant value;
         CIMTYPE type = CIM_EMPTY;
-        check(definition->Get(names[i].c_str(), 0, value.Receive(), &type, NULL), "Get", className, names[i]);
+        check(definition->Get(names[i].c_str(), 0, value.Receive(), &type, NULL), "Get", className,
+              names[i]);
         property.type = type;
         CIMTYPE base = type & ~CIM_FLAG_ARRAY;
         if (base == CIM_REFERENCE) {
-            fprintf(stderr, "QuilletCapture: %s is a reference, not recorded\n", where(className, names[i]).c_str());
+            fprintf(stderr, "QuilletCapture: %s is a reference, not recorded\n",
+                    where(className, names[i]).c_str());
             continue;
         }
         if (base == CIM_OBJECT)

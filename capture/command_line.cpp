@@ -8,7 +8,7 @@
 namespace {
 
 const wchar_t* const kDefaultClasses[] = {
-    L"MSiSCSI_HBAInformation", L"MSiSCSI_TCPIPConfig", L"MSiSCSI_NICConfig",
+    L"MSiSCSI_HBAInformation",       L"MSiSCSI_TCPIPConfig",  L"MSiSCSI_NICConfig",
     L"MSiSCSI_InitiatorSessionInfo", L"MPIO_TIMERS_COUNTERS",
 };
 
@@ -64,10 +64,12 @@ bool parseCommandLine(int argc, char* argv[], CaptureOptions* options)
     // Switches first, each at most once; the class names follow.
     for (; i < argc && argv[i][0] == '/'; ++i) {
         const char* option = argv[i];
-        if (strcmp(option, "/n") == 0 && !haveNamespace && i + 1 < argc && isNamespace(argv[i + 1])) {
+        if (strcmp(option, "/n") == 0 && !haveNamespace && i + 1 < argc &&
+            isNamespace(argv[i + 1])) {
             options->nameSpace = widen(argv[++i]);
             haveNamespace = true;
-        } else if (strcmp(option, "/o") == 0 && !haveOutput && i + 1 < argc && argv[i + 1][0] != '\0') {
+        } else if (strcmp(option, "/o") == 0 && !haveOutput && i + 1 < argc &&
+                   argv[i + 1][0] != '\0') {
             options->outputPath = argv[++i];
             haveOutput = true;
         } else if (strcmp(option, "/redact") == 0 && !options->redact) {
@@ -88,24 +90,26 @@ bool parseCommandLine(int argc, char* argv[], CaptureOptions* options)
         options->classes.push_back(name);
     }
     if (options->classes.empty())
-        options->classes.assign(kDefaultClasses, kDefaultClasses + sizeof kDefaultClasses / sizeof kDefaultClasses[0]);
+        options->classes.assign(kDefaultClasses, kDefaultClasses + sizeof kDefaultClasses /
+                                                                       sizeof kDefaultClasses[0]);
     return true;
 }
 
 void ShowCaptureUsage()
 {
-    fprintf(stderr,
-            "Records WMI classes and their instances as a MOF file that the offline WMI stand-in replays.\n\n"
-            "usage:\n"
-            "\tQuilletCapture [/n NAMESPACE] [/o FILE] [/redact] [CLASS ...]\n\n"
-            "\t/n NAMESPACE  namespace to read (default ROOT\\WMI)\n"
-            "\t/o FILE       write to FILE, replaced only when the capture is complete\n"
-            "\t              (default: standard output)\n"
-            "\t/redact       replace serial numbers, IQNs, addresses and instance names by\n"
-            "\t              placeholders, the same value always by the same placeholder\n"
-            "\tCLASS         classes to record, each once (default: MSiSCSI_HBAInformation\n"
-            "\t              MSiSCSI_TCPIPConfig MSiSCSI_NICConfig MSiSCSI_InitiatorSessionInfo\n"
-            "\t              MPIO_TIMERS_COUNTERS)\n\n"
-            "exit codes: 0 complete, 1 partial (a class was missing), 2 usage, 3 connection failed,\n"
-            "\t4 access denied, 5 capture failed, 6 output not written\n");
+    fprintf(
+        stderr,
+        "Records WMI classes and their instances as a MOF file that the offline WMI stand-in replays.\n\n"
+        "usage:\n"
+        "\tQuilletCapture [/n NAMESPACE] [/o FILE] [/redact] [CLASS ...]\n\n"
+        "\t/n NAMESPACE  namespace to read (default ROOT\\WMI)\n"
+        "\t/o FILE       write to FILE, replaced only when the capture is complete\n"
+        "\t              (default: standard output)\n"
+        "\t/redact       replace serial numbers, IQNs, addresses and instance names by\n"
+        "\t              placeholders, the same value always by the same placeholder\n"
+        "\tCLASS         classes to record, each once (default: MSiSCSI_HBAInformation\n"
+        "\t              MSiSCSI_TCPIPConfig MSiSCSI_NICConfig MSiSCSI_InitiatorSessionInfo\n"
+        "\t              MPIO_TIMERS_COUNTERS)\n\n"
+        "exit codes: 0 complete, 1 partial (a class was missing), 2 usage, 3 connection failed,\n"
+        "\t4 access denied, 5 capture failed, 6 output not written\n");
 }

@@ -9,10 +9,10 @@
 
 struct CaptureOptions
 {
-    std::wstring nameSpace;            // ROOT\WMI unless /n
-    std::string outputPath;            // empty: standard output
+    std::wstring nameSpace;  // ROOT\WMI unless /n
+    std::string outputPath;  // empty: standard output
     bool redact;
-    std::vector<std::wstring> classes; // the five the module reads unless given; no duplicates
+    std::vector<std::wstring> classes;  // the five the module reads unless given; no duplicates
 };
 
 // Fills *options from argv; false when the command line is refused.

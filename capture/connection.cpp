@@ -23,12 +23,13 @@ void connectNamespace(const std::wstring& nameSpace, IWbemServices** services)
     ScopedComPtr<IWbemServices> connected;
     {
         ScopedBstr resource(nameSpace.c_str());
-        hr = locator->ConnectServer(resource.Get(), NULL, NULL, NULL, 0, NULL, NULL, connected.Receive());
+        hr = locator->ConnectServer(resource.Get(), NULL, NULL, NULL, 0, NULL, NULL,
+                                    connected.Receive());
     }
     checkCall(hr, connected.Get(), "ConnectServer", "");
 
-    hr = CoSetProxyBlanket(connected.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL, RPC_C_AUTHN_LEVEL_CALL,
-                           RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE);
+    hr = CoSetProxyBlanket(connected.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL,
+                           RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE);
     checkCall(hr, "CoSetProxyBlanket", "");
     *services = connected.Detach();
 }

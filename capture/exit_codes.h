@@ -5,13 +5,13 @@
 
 enum CaptureExitCode
 {
-    kExitComplete = 0,      // every class captured
-    kExitPartial = 1,       // written, but one or more classes were missing and skipped
-    kExitUsage = 2,         // command line refused; usage text on stderr
-    kExitConnection = 3,    // COM or the connection to the namespace failed
-    kExitAccessDenied = 4,  // the namespace or a class refused access
-    kExitCaptureFailed = 5, // reading a class or its instances failed; nothing written
-    kExitOutputFailed = 6   // the output could not be written; an existing file is untouched
+    kExitComplete = 0,       // every class captured
+    kExitPartial = 1,        // written, but one or more classes were missing and skipped
+    kExitUsage = 2,          // command line refused; usage text on stderr
+    kExitConnection = 3,     // COM or the connection to the namespace failed
+    kExitAccessDenied = 4,   // the namespace or a class refused access
+    kExitCaptureFailed = 5,  // reading a class or its instances failed; nothing written
+    kExitOutputFailed = 6    // the output could not be written; an existing file is untouched
 };
 
 #endif

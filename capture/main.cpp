@@ -40,8 +40,9 @@ std::string utcNow()
 int connectionFailure(const CaptureOptions& options, const CaptureError& error)
 {
     bool denied = isAccessDenied(error.result());
-    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s%s\n", unicode::toUtf8(options.nameSpace).c_str(),
-            error.what(), denied ? " (access denied: run as an administrator)" : "");
+    fprintf(stderr, "QuilletCapture: cannot connect to namespace %s: %s%s\n",
+            unicode::toUtf8(options.nameSpace).c_str(), error.what(),
+            denied ? " (access denied: run as an administrator)" : "");
     return denied ? kExitAccessDenied : kExitConnection;
 }
 
@@ -69,8 +70,8 @@ int readNamespace(const CaptureOptions& options, Capture* capture, bool* partial
         }
         if (FAILED(hr)) {
             fprintf(stderr, "QuilletCapture: class %s is not in namespace %s (%s), skipped\n",
-                    unicode::toUtf8(options.classes[i]).c_str(), unicode::toUtf8(options.nameSpace).c_str(),
-                    describeHresult(hr).c_str());
+                    unicode::toUtf8(options.classes[i]).c_str(),
+                    unicode::toUtf8(options.nameSpace).c_str(), describeHresult(hr).c_str());
             *partial = true;
         }
     }

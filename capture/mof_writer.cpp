@@ -10,21 +10,36 @@ namespace {
 const char* scalarTypeName(CIMTYPE base)
 {
     switch (base) {
-    case CIM_BOOLEAN: return "boolean";
-    case CIM_UINT8: return "uint8";
-    case CIM_SINT8: return "sint8";
-    case CIM_UINT16: return "uint16";
-    case CIM_SINT16: return "sint16";
-    case CIM_UINT32: return "uint32";
-    case CIM_SINT32: return "sint32";
-    case CIM_UINT64: return "uint64";
-    case CIM_SINT64: return "sint64";
-    case CIM_REAL32: return "real32";
-    case CIM_REAL64: return "real64";
-    case CIM_CHAR16: return "char16";
-    case CIM_DATETIME: return "datetime";
-    case CIM_OBJECT: return "object";
-    default: return "string";
+        case CIM_BOOLEAN:
+            return "boolean";
+        case CIM_UINT8:
+            return "uint8";
+        case CIM_SINT8:
+            return "sint8";
+        case CIM_UINT16:
+            return "uint16";
+        case CIM_SINT16:
+            return "sint16";
+        case CIM_UINT32:
+            return "uint32";
+        case CIM_SINT32:
+            return "sint32";
+        case CIM_UINT64:
+            return "uint64";
+        case CIM_SINT64:
+            return "sint64";
+        case CIM_REAL32:
+            return "real32";
+        case CIM_REAL64:
+            return "real64";
+        case CIM_CHAR16:
+            return "char16";
+        case CIM_DATETIME:
+            return "datetime";
+        case CIM_OBJECT:
+            return "object";
+        default:
+            return "string";
     }
 }
 
@@ -47,8 +62,9 @@ public:
                 continue;
             CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
             out += "    ";
-            out += base == CIM_OBJECT && !property.objectClass.empty() ? unicode::toUtf8(property.objectClass)
-                                                                       : scalarTypeName(base);
+            out += base == CIM_OBJECT && !property.objectClass.empty()
+                       ? unicode::toUtf8(property.objectClass)
+                       : scalarTypeName(base);
             out += " " + unicode::toUtf8(property.name);
             if (property.type & CIM_FLAG_ARRAY)
                 out += "[]";
@@ -76,7 +92,8 @@ private:
         for (size_t i = 0; i < superclass.properties.size(); ++i) {
             const CapturedProperty& inherited = superclass.properties[i];
             if (sameName(inherited.name, property.name))
-                return inherited.type == property.type && sameName(inherited.objectClass, property.objectClass);
+                return inherited.type == property.type &&
+                       sameName(inherited.objectClass, property.objectClass);
         }
         return false;
     }
@@ -86,11 +103,21 @@ private:
     void value(const CapturedValue& value, int indent)
     {
         switch (value.kind) {
-        case CapturedValue::Null: out += "NULL"; return;
-        case CapturedValue::Literal: out += value.literal; return;
-        case CapturedValue::Text: out += mofString(value.text); return;
-        case CapturedValue::Object: instance(*value.object, indent); return;
-        case CapturedValue::Array: array(value, indent); return;
+            case CapturedValue::Null:
+                out += "NULL";
+                return;
+            case CapturedValue::Literal:
+                out += value.literal;
+                return;
+            case CapturedValue::Text:
+                out += mofString(value.text);
+                return;
+            case CapturedValue::Object:
+                instance(*value.object, indent);
+                return;
+            case CapturedValue::Array:
+                array(value, indent);
+                return;
         }
     }
 
@@ -141,13 +168,24 @@ std::string mofString(const std::wstring& text)
     for (size_t pos = 0; pos < text.size();) {
         char32_t c = unicode::nextCodePoint(text, pos);
         switch (c) {
-        case '\\': out += "\\\\"; continue;
-        case '"': out += "\\\""; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case '\t': out += "\\t"; continue;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '"':
+                out += "\\\"";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
         }
-        if (c < 0x20 || c == 0x7F || unicode::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF) {
+        if (c < 0x20 || c == 0x7F || unicode::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF ||
+            c > 0x10FFFF) {
             char escape[8];
             snprintf(escape, sizeof escape, "\\x%04lX", static_cast<unsigned long>(c & 0xFFFF));
             out += escape;
@@ -165,12 +203,20 @@ std::string writeMof(const Capture& capture, const std::string& capturedAt)
     for (size_t i = 0; i < capture.classes.size(); ++i)
         classes += (i ? ", " : "") + unicode::toUtf8(capture.classes[i]);
     writer.out = "// Captured by QuilletCapture " QUILLET_CAPTURE_VERSION "\n"
-                 "// Namespace: " + unicode::toUtf8(capture.nameSpace) + "\n"
-                 "// Classes: " + classes + "\n"
-                 "// Captured at: " + capturedAt + "\n"
-                 "#pragma namespace(" + mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";
+                 "// Namespace: " +
+                 unicode::toUtf8(capture.nameSpace) +
+                 "\n"
+                 "// Classes: " +
+                 classes +
+                 "\n"
+                 "// Captured at: " +
+                 capturedAt +
+                 "\n"
+                 "#pragma namespace(" +
+                 mofString(L"\\\\.\\" + capture.nameSpace) + ")\n\n";
     for (size_t i = 0; i < capture.declared.size(); ++i)
-        writer.classDeclaration(*capture.declared[i], declaredClass(capture, capture.declared[i]->superclass));
+        writer.classDeclaration(*capture.declared[i],
+                                declaredClass(capture, capture.declared[i]->superclass));
     for (size_t i = 0; i < capture.instances.size(); ++i) {
         writer.instance(capture.instances[i], 0);
         writer.out += ";\n\n";

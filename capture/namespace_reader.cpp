@@ -12,7 +12,8 @@ namespace {
 // How WMI says that a namespace has no such class.
 bool isMissingClass(HRESULT hr)
 {
-    return hr == static_cast<HRESULT>(WBEM_E_INVALID_CLASS) || hr == static_cast<HRESULT>(WBEM_E_NOT_FOUND);
+    return hr == static_cast<HRESULT>(WBEM_E_INVALID_CLASS) ||
+           hr == static_cast<HRESULT>(WBEM_E_NOT_FOUND);
 }
 
 std::string classSubject(const std::wstring& className)
@@ -30,8 +31,8 @@ const CapturedClass* NamespaceReader::findDeclared(const std::wstring& className
     return NULL;
 }
 
-const CapturedClass* NamespaceReader::declare(const std::wstring& className, IWbemClassObject* instance,
-                                              HRESULT* missing)
+const CapturedClass* NamespaceReader::declare(const std::wstring& className,
+                                              IWbemClassObject* instance, HRESULT* missing)
 {
     if (const CapturedClass* known = findDeclared(className))
         return known;
@@ -79,7 +80,8 @@ bool NamespaceReader::declareUsedClass(const std::wstring& className)
 bool NamespaceReader::recorded(const CapturedClass& cls) const
 {
     // A superclass is declared before its subclasses, so the chain ends.
-    for (const CapturedClass* c = &cls; c; c = c->superclass.empty() ? NULL : findDeclared(c->superclass))
+    for (const CapturedClass* c = &cls; c;
+         c = c->superclass.empty() ? NULL : findDeclared(c->superclass))
         for (size_t i = 0; i < m_recorded.size(); ++i)
             if (sameName(m_recorded[i], c->name))
                 return true;
@@ -89,7 +91,8 @@ bool NamespaceReader::recorded(const CapturedClass& cls) const
 const CapturedClass& NamespaceReader::classOfObject(IWbemClassObject* object)
 {
     ScopedVariant name;
-    checkCall(object->Get(L"__CLASS", 0, name.Receive(), NULL, NULL), "Get", "the __CLASS of an object");
+    checkCall(object->Get(L"__CLASS", 0, name.Receive(), NULL, NULL), "Get",
+              "the __CLASS of an object");
     if (name.type() != VT_BSTR || !name.value().bstrVal)
         throw CaptureError(WBEM_E_TYPE_MISMATCH, "an object's __CLASS is not a string");
     std::wstring className(name.value().bstrVal, SysStringLen(name.value().bstrVal));
@@ -112,8 +115,9 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
     {
         ScopedBstr language(L"WQL");
         ScopedBstr query((L"SELECT * FROM " + className).c_str());
-        hr = m_services->ExecQuery(language.Get(), query.Get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                   NULL, enumerator.Receive());
+        hr = m_services->ExecQuery(language.Get(), query.Get(),
+                                   WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL,
+                                   enumerator.Receive());
     }
     if (SUCCEEDED(hr))
         checkCall(hr, enumerator.Get(), "ExecQuery", classSubject(className));
@@ -136,8 +140,8 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
         return hr;
     }
     if (FAILED(hr))
-        throw CaptureError(hr, "reading the instances of class " + unicode::toUtf8(className) + " failed: " +
-                                   describeHresult(hr));
+        throw CaptureError(hr, "reading the instances of class " + unicode::toUtf8(className) +
+                                   " failed: " + describeHresult(hr));
     m_capture->instances.insert(m_capture->instances.end(), instances.begin(), instances.end());
     m_recorded.push_back(queriedName);
     return S_OK;

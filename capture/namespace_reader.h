@@ -17,7 +17,9 @@ class NamespaceReader : public ObjectClasses
 {
 public:
     // `services` is borrowed for the reader's lifetime.
-    NamespaceReader(IWbemServices* services, Capture* capture) : m_services(services), m_capture(capture) {}
+    NamespaceReader(IWbemServices* services, Capture* capture)
+        : m_services(services), m_capture(capture)
+    {}
 
     // Adds the class, its superclasses, the classes its instances embed and its instances (those
     // of its subclasses included, as WMI returns them; an instance a class captured before
@@ -33,7 +35,8 @@ private:
     // Declares the class (after its superclass and the classes its properties embed); `instance`
     // stands in for a definition the namespace does not serve. Returns null when the class is
     // missing.
-    const CapturedClass* declare(const std::wstring& className, IWbemClassObject* instance, HRESULT* missing);
+    const CapturedClass* declare(const std::wstring& className, IWbemClassObject* instance,
+                                 HRESULT* missing);
     // Declares a superclass or embedded class of the class being declared; false when the
     // namespace lacks it or it is being declared already.
     bool declareUsedClass(const std::wstring& className);

@@ -39,7 +39,8 @@ IdentifierTable::Kind textKind(const CapturedProperty& property, const std::wstr
         return IdentifierTable::kInstanceName;
     if (isSerialProperty(property))
         return IdentifierTable::kSerialNumber;
-    if (contains(property.name, L"iSCSIName") || wholeIdentifier(text).kind == FoundIdentifier::kIscsiName)
+    if (contains(property.name, L"iSCSIName") ||
+        wholeIdentifier(text).kind == FoundIdentifier::kIscsiName)
         return IdentifierTable::kIscsiName;
     if (isAddressProperty(property))
         return IdentifierTable::kAddress;
@@ -90,7 +91,8 @@ public:
         std::vector<TextMatcher::Match> known;
         for (size_t i = 0; i < m_otherStrings.size(); ++i) {
             matcher.longestAtEachStart(*m_otherStrings[i].text, &known);
-            *m_otherStrings[i].text = rewritten(*m_otherStrings[i].text, m_otherStrings[i].dottedQuads, known);
+            *m_otherStrings[i].text =
+                rewritten(*m_otherStrings[i].text, m_otherStrings[i].dottedQuads, known);
         }
     }
 
@@ -105,25 +107,25 @@ private:
     {
         CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
         switch (value.kind) {
-        case CapturedValue::Text:
-            text(value.text, property);
-            return;
-        case CapturedValue::Literal:
-            literal(value.literal, base, property);
-            return;
-        case CapturedValue::Object:
-            instance(*value.object);
-            return;
-        case CapturedValue::Array:
-            if (base == CIM_UINT8 && isAddressProperty(property)) {
-                bytes(value);
+            case CapturedValue::Text:
+                text(value.text, property);
                 return;
-            }
-            for (size_t i = 0; i < value.elements.size(); ++i)
-                this->value(value.elements[i], property);
-            return;
-        case CapturedValue::Null:
-            return;
+            case CapturedValue::Literal:
+                literal(value.literal, base, property);
+                return;
+            case CapturedValue::Object:
+                instance(*value.object);
+                return;
+            case CapturedValue::Array:
+                if (base == CIM_UINT8 && isAddressProperty(property)) {
+                    bytes(value);
+                    return;
+                }
+                for (size_t i = 0; i < value.elements.size(); ++i)
+                    this->value(value.elements[i], property);
+                return;
+            case CapturedValue::Null:
+                return;
         }
     }
 
@@ -140,14 +142,20 @@ private:
                            [](size_t, size_t, const std::wstring&) {});
             return;
         }
-        FoundIdentifier address = kind == IdentifierTable::kAddress ? wholeIdentifier(text) : FoundIdentifier();
-        text = address.kind != FoundIdentifier::kNothing ? m_table.found(address, text) : m_table.value(kind, text).text;
+        FoundIdentifier address =
+            kind == IdentifierTable::kAddress ? wholeIdentifier(text) : FoundIdentifier();
+        text = address.kind != FoundIdentifier::kNothing ? m_table.found(address, text)
+                                                         : m_table.value(kind, text).text;
     }
 
     void literal(std::string& literal, CIMTYPE base, const CapturedProperty& property)
     {
-        if (isSerialProperty(property) && base != CIM_BOOLEAN && base != CIM_REAL32 && base != CIM_REAL64) {
-            unsigned n = m_table.value(IdentifierTable::kSerialNumber, std::wstring(literal.begin(), literal.end())).number;
+        if (isSerialProperty(property) && base != CIM_BOOLEAN && base != CIM_REAL32 &&
+            base != CIM_REAL64) {
+            unsigned n = m_table
+                             .value(IdentifierTable::kSerialNumber,
+                                    std::wstring(literal.begin(), literal.end()))
+                             .number;
             literal = decimal(fitted(n, base));
         } else if (base == CIM_UINT32 && isAddressProperty(property)) {
             unsigned n = m_table.address(ipv4FromValue(strtoul(literal.c_str(), NULL, 10)));
@@ -160,7 +168,8 @@ private:
     {
         AddressBytes address;
         for (size_t i = 0; i < array.elements.size(); ++i)
-            address.push_back(static_cast<unsigned char>(strtoul(array.elements[i].literal.c_str(), NULL, 10)));
+            address.push_back(
+                static_cast<unsigned char>(strtoul(array.elements[i].literal.c_str(), NULL, 10)));
         unsigned n = m_table.address(address);
         if (n == 0)
             return;
@@ -173,8 +182,8 @@ private:
     // the longest where several start at one place: `known` holds the known written forms that
     // start at each position (or nothing).
     template <class Replace>
-    void eachIdentifier(const std::wstring& text, bool dottedQuads, const std::vector<TextMatcher::Match>& known,
-                        Replace replace)
+    void eachIdentifier(const std::wstring& text, bool dottedQuads,
+                        const std::vector<TextMatcher::Match>& known, Replace replace)
     {
         for (size_t i = 0; i < text.size();) {
             FoundIdentifier found = identifierAt(text, i, dottedQuads);
@@ -182,7 +191,8 @@ private:
             if (found.length == 0 && knownLength == 0) {
                 ++i;
             } else if (knownLength >= found.length) {
-                replace(i, knownLength, m_table.formReplacements()[static_cast<size_t>(known[i].id)]);
+                replace(i, knownLength,
+                        m_table.formReplacements()[static_cast<size_t>(known[i].id)]);
                 i += knownLength;
             } else {
                 replace(i, found.length, m_table.found(found, text.substr(i, found.length)));
@@ -191,14 +201,16 @@ private:
         }
     }
 
-    std::wstring rewritten(const std::wstring& text, bool dottedQuads, const std::vector<TextMatcher::Match>& known)
+    std::wstring rewritten(const std::wstring& text, bool dottedQuads,
+                           const std::vector<TextMatcher::Match>& known)
     {
         std::wstring result;
         size_t copied = 0;
-        eachIdentifier(text, dottedQuads, known, [&](size_t start, size_t length, const std::wstring& replacement) {
-            result.append(text, copied, start - copied).append(replacement);
-            copied = start + length;
-        });
+        eachIdentifier(text, dottedQuads, known,
+                       [&](size_t start, size_t length, const std::wstring& replacement) {
+                           result.append(text, copied, start - copied).append(replacement);
+                           copied = start + length;
+                       });
         return result.append(text, copied, std::wstring::npos);
     }
 

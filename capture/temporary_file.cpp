@@ -23,28 +23,44 @@ const int kAttempts = 100;
 #ifdef _WIN32
 const char kSeparators[] = "\\/:";
 
-unsigned long processId() { return GetCurrentProcessId(); }
+unsigned long processId()
+{
+    return GetCurrentProcessId();
+}
 
 std::string lastErrorText()
 {
     DWORD code = GetLastError();
     char text[256] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
-                                  sizeof text, NULL);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.'))
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                  code, 0, text, sizeof text, NULL);
+    while (length > 0 &&
+           (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.'))
         text[--length] = '\0';
     return length > 0 ? std::string(text) : "Windows error " + std::to_string(code);
 }
 
-bool alreadyExists() { return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS; }
+bool alreadyExists()
+{
+    return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS;
+}
 #else
 const char kSeparators[] = "/";
 
-unsigned long processId() { return static_cast<unsigned long>(getpid()); }
+unsigned long processId()
+{
+    return static_cast<unsigned long>(getpid());
+}
 
-std::string lastErrorText() { return strerror(errno); }
+std::string lastErrorText()
+{
+    return strerror(errno);
+}
 
-bool alreadyExists() { return errno == EEXIST; }
+bool alreadyExists()
+{
+    return errno == EEXIST;
+}
 #endif
 
 // ".qc" and ten random characters: short, so that any name legal for the target leaves room
@@ -105,7 +121,8 @@ bool TemporaryFile::create(std::string* error)
 bool TemporaryFile::openNew(const std::string& path)
 {
 #ifdef _WIN32
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     m_handle = handle;
@@ -168,7 +185,8 @@ bool TemporaryFile::replace(std::string* error)
         // The rename itself reaches the disk with the folder's entry; a folder that cannot be
         // opened or flushed still holds the new file.
         std::string folder = folderOf(m_target);
-        int folderFd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int folderFd =
+            open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folderFd >= 0) {
             fsync(folderFd);
             ::close(folderFd);

@@ -25,8 +25,8 @@ public:
     CapturedInstance instance(IWbemClassObject* object, const CapturedClass& cls)
     {
         if (++m_depth > kMaxDepth)
-            throw CaptureError(WBEM_E_FAILED,
-                               "embedded objects nested too deep in class " + unicode::toUtf8(cls.name));
+            throw CaptureError(WBEM_E_FAILED, "embedded objects nested too deep in class " +
+                                                  unicode::toUtf8(cls.name));
         CapturedInstance result;
         result.cls = &cls;
         for (size_t i = 0; i < cls.properties.size(); ++i) {
@@ -43,18 +43,21 @@ public:
 private:
     static std::string where(const CapturedClass& cls, const CapturedProperty& property)
     {
-        return "class " + unicode::toUtf8(cls.name) + ", property " + unicode::toUtf8(property.name);
+        return "class " + unicode::toUtf8(cls.name) + ", property " +
+               unicode::toUtf8(property.name);
     }
 
-    [[noreturn]] static void mismatch(const CapturedClass& cls, const CapturedProperty& property, VARTYPE vt)
+    [[noreturn]] static void mismatch(const CapturedClass& cls, const CapturedProperty& property,
+                                      VARTYPE vt)
     {
         char text[80];
-        snprintf(text, sizeof text, ": a VARIANT of type 0x%x does not hold CIM type %ld", static_cast<unsigned>(vt),
-                 static_cast<long>(property.type));
+        snprintf(text, sizeof text, ": a VARIANT of type 0x%x does not hold CIM type %ld",
+                 static_cast<unsigned>(vt), static_cast<long>(property.type));
         throw CaptureError(WBEM_E_TYPE_MISMATCH, where(cls, property) + text);
     }
 
-    CapturedValue variant(const VARIANT& value, const CapturedClass& cls, const CapturedProperty& property)
+    CapturedValue variant(const VARIANT& value, const CapturedClass& cls,
+                          const CapturedProperty& property)
     {
         VARTYPE vt = V_VT(&value);
         if (vt == VT_NULL || vt == VT_EMPTY)
@@ -67,7 +70,8 @@ private:
         return array(value.parray, static_cast<VARTYPE>(vt & VT_TYPEMASK), cls, property);
     }
 
-    CapturedValue array(SAFEARRAY* array, VARTYPE vt, const CapturedClass& cls, const CapturedProperty& property)
+    CapturedValue array(SAFEARRAY* array, VARTYPE vt, const CapturedClass& cls,
+                        const CapturedProperty& property)
     {
         CapturedValue result;
         result.kind = CapturedValue::Array;
@@ -82,37 +86,40 @@ private:
         const char* elements = static_cast<const char*>(data.data());
         UINT size = SafeArrayGetElemsize(array);
         for (LONG i = 0; i <= upper - lower; ++i)
-            result.elements.push_back(scalar(vt, elements + static_cast<size_t>(i) * size, cls, property));
+            result.elements.push_back(
+                scalar(vt, elements + static_cast<size_t>(i) * size, cls, property));
         return result;
     }
 
-    CapturedValue scalar(VARTYPE vt, const void* slot, const CapturedClass& cls, const CapturedProperty& property)
+    CapturedValue scalar(VARTYPE vt, const void* slot, const CapturedClass& cls,
+                         const CapturedProperty& property)
     {
         CIMTYPE base = property.type & ~CIM_FLAG_ARRAY;
         CapturedValue result;
         switch (base) {
-        case CIM_STRING:
-        case CIM_DATETIME: {
-            if (vt != VT_BSTR)
-                mismatch(cls, property, vt);
-            BSTR text = load<BSTR>(slot);
-            result.kind = CapturedValue::Text;
-            result.text = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
-            return result;
-        }
-        case CIM_OBJECT:
-            return object(vt, slot, cls, property);
-        case CIM_REAL32:
-        case CIM_REAL64:
-            return real(vt, slot, cls, property);
-        default:
-            result.kind = CapturedValue::Literal;
-            result.literal = integer(vt, slot, base, cls, property);
-            return result;
+            case CIM_STRING:
+            case CIM_DATETIME: {
+                if (vt != VT_BSTR)
+                    mismatch(cls, property, vt);
+                BSTR text = load<BSTR>(slot);
+                result.kind = CapturedValue::Text;
+                result.text = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+                return result;
+            }
+            case CIM_OBJECT:
+                return object(vt, slot, cls, property);
+            case CIM_REAL32:
+            case CIM_REAL64:
+                return real(vt, slot, cls, property);
+            default:
+                result.kind = CapturedValue::Literal;
+                result.literal = integer(vt, slot, base, cls, property);
+                return result;
         }
     }
 
-    CapturedValue object(VARTYPE vt, const void* slot, const CapturedClass& cls, const CapturedProperty& property)
+    CapturedValue object(VARTYPE vt, const void* slot, const CapturedClass& cls,
+                         const CapturedProperty& property)
     {
         if (vt != VT_UNKNOWN && vt != VT_DISPATCH)
             mismatch(cls, property, vt);
@@ -120,9 +127,11 @@ private:
         if (!unknown)
             return CapturedValue();
         ScopedComPtr<IWbemClassObject> embedded;
-        HRESULT hr = unknown->QueryInterface(IID_IWbemClassObject, reinterpret_cast<void**>(embedded.Receive()));
+        HRESULT hr = unknown->QueryInterface(IID_IWbemClassObject,
+                                             reinterpret_cast<void**>(embedded.Receive()));
         if (FAILED(hr) || !embedded.Get())
-            throw CaptureError(hr, where(cls, property) + ": the embedded object is not a WMI object");
+            throw CaptureError(hr,
+                               where(cls, property) + ": the embedded object is not a WMI object");
         const CapturedClass& embeddedClass = m_classes.classOfObject(embedded.Get());
         CapturedValue result;
         result.kind = CapturedValue::Object;
@@ -130,7 +139,8 @@ private:
         return result;
     }
 
-    CapturedValue real(VARTYPE vt, const void* slot, const CapturedClass& cls, const CapturedProperty& property)
+    CapturedValue real(VARTYPE vt, const void* slot, const CapturedClass& cls,
+                       const CapturedProperty& property)
     {
         double value = 0;
         int digits = 17;  // enough for a double to read back unchanged; 9 for a float
@@ -168,34 +178,53 @@ private:
         long long value = 0;
         if (vt == VT_BSTR) {
             // 64-bit integers arrive as decimal text; anything else in a string is a mismatch.
-            if ((base != CIM_UINT64 && base != CIM_SINT64) || !decimalText(load<BSTR>(slot), base, &value))
+            if ((base != CIM_UINT64 && base != CIM_SINT64) ||
+                !decimalText(load<BSTR>(slot), base, &value))
                 mismatch(cls, property, vt);
         } else if (!integerOf(vt, slot, &value)) {
             mismatch(cls, property, vt);
         }
         char text[32];
         switch (base) {
-        case CIM_BOOLEAN: {
-            // Any other 16-bit pattern is kept as the number the replay reads back.
-            short flag = static_cast<short>(value);
-            if (flag == VARIANT_TRUE)
-                return "TRUE";
-            if (flag == VARIANT_FALSE)
-                return "FALSE";
-            snprintf(text, sizeof text, "%d", flag);
-            return text;
-        }
-        case CIM_UINT8: snprintf(text, sizeof text, "%u", static_cast<unsigned>(value & 0xFF)); break;
-        case CIM_SINT8: snprintf(text, sizeof text, "%d", static_cast<signed char>(value)); break;
-        case CIM_UINT16:
-        case CIM_CHAR16: snprintf(text, sizeof text, "%u", static_cast<unsigned>(value & 0xFFFF)); break;
-        case CIM_SINT16: snprintf(text, sizeof text, "%d", static_cast<short>(value)); break;
-        // WMI hands out uint32 as VT_I4: the same 32 bits, read unsigned.
-        case CIM_UINT32: snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value & 0xFFFFFFFFll)); break;
-        case CIM_SINT32: snprintf(text, sizeof text, "%ld", static_cast<long>(static_cast<int>(value))); break;
-        case CIM_UINT64: snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(value)); break;
-        case CIM_SINT64: snprintf(text, sizeof text, "%lld", value); break;
-        default: mismatch(cls, property, vt);
+            case CIM_BOOLEAN: {
+                // Any other 16-bit pattern is kept as the number the replay reads back.
+                short flag = static_cast<short>(value);
+                if (flag == VARIANT_TRUE)
+                    return "TRUE";
+                if (flag == VARIANT_FALSE)
+                    return "FALSE";
+                snprintf(text, sizeof text, "%d", flag);
+                return text;
+            }
+            case CIM_UINT8:
+                snprintf(text, sizeof text, "%u", static_cast<unsigned>(value & 0xFF));
+                break;
+            case CIM_SINT8:
+                snprintf(text, sizeof text, "%d", static_cast<signed char>(value));
+                break;
+            case CIM_UINT16:
+            case CIM_CHAR16:
+                snprintf(text, sizeof text, "%u", static_cast<unsigned>(value & 0xFFFF));
+                break;
+            case CIM_SINT16:
+                snprintf(text, sizeof text, "%d", static_cast<short>(value));
+                break;
+            // WMI hands out uint32 as VT_I4: the same 32 bits, read unsigned.
+            case CIM_UINT32:
+                snprintf(text, sizeof text, "%lu",
+                         static_cast<unsigned long>(value & 0xFFFFFFFFll));
+                break;
+            case CIM_SINT32:
+                snprintf(text, sizeof text, "%ld", static_cast<long>(static_cast<int>(value)));
+                break;
+            case CIM_UINT64:
+                snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(value));
+                break;
+            case CIM_SINT64:
+                snprintf(text, sizeof text, "%lld", value);
+                break;
+            default:
+                mismatch(cls, property, vt);
         }
         return text;
     }
@@ -223,18 +252,35 @@ private:
     static bool integerOf(VARTYPE vt, const void* slot, long long* value)
     {
         switch (vt) {
-        case VT_BOOL:
-        case VT_I2: *value = load<SHORT>(slot); return true;
-        case VT_I1: *value = load<signed char>(slot); return true;
-        case VT_UI1: *value = load<BYTE>(slot); return true;
-        case VT_UI2: *value = load<unsigned short>(slot); return true;
-        case VT_I4:
-        case VT_INT: *value = load<int>(slot); return true;
-        case VT_UI4:
-        case VT_UINT: *value = load<unsigned int>(slot); return true;
-        case VT_I8: *value = load<long long>(slot); return true;
-        case VT_UI8: *value = static_cast<long long>(load<unsigned long long>(slot)); return true;
-        default: return false;
+            case VT_BOOL:
+            case VT_I2:
+                *value = load<SHORT>(slot);
+                return true;
+            case VT_I1:
+                *value = load<signed char>(slot);
+                return true;
+            case VT_UI1:
+                *value = load<BYTE>(slot);
+                return true;
+            case VT_UI2:
+                *value = load<unsigned short>(slot);
+                return true;
+            case VT_I4:
+            case VT_INT:
+                *value = load<int>(slot);
+                return true;
+            case VT_UI4:
+            case VT_UINT:
+                *value = load<unsigned int>(slot);
+                return true;
+            case VT_I8:
+                *value = load<long long>(slot);
+                return true;
+            case VT_UI8:
+                *value = static_cast<long long>(load<unsigned long long>(slot));
+                return true;
+            default:
+                return false;
         }
     }
 
@@ -252,7 +298,8 @@ private:
 
 }  // namespace
 
-CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls, ObjectClasses& classes)
+CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls,
+                              ObjectClasses& classes)
 {
     Reader reader(classes);
     return reader.instance(object, cls);

@@ -20,6 +20,7 @@ protected:
 
 // Reads every property of `object` as declared by `cls`. Throws CaptureError when a read fails
 // or a value does not fit its declared type.
-CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls, ObjectClasses& classes);
+CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls,
+                              ObjectClasses& classes);
 
 #endif

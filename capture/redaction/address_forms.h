@@ -21,7 +21,8 @@ unsigned long ipv4Value(const AddressBytes& address);
 
 std::wstring dottedQuad(const AddressBytes& address);
 std::wstring ipv6Text(const AddressBytes& address);  // compressed: 2001:db8::1
-std::wstring macText(const AddressBytes& address, wchar_t separator);  // upper case; no separator: 12 digits
+std::wstring macText(const AddressBytes& address,
+                     wchar_t separator);  // upper case; no separator: 12 digits
 
 // Numbers as text, without the C library's formatting (a capture may hold very many).
 std::wstring decimalText(unsigned long value);

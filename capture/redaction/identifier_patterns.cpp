@@ -60,14 +60,17 @@ size_t digitRun(const std::wstring& text, size_t i, size_t most)
 
 bool isIscsiNameCharacter(wchar_t c)
 {
-    return isAlnum(c) || c == L'-' || c == L'.' || c == L':' || c == L'_' || static_cast<unsigned long>(c) > 0xA0;
+    return isAlnum(c) || c == L'-' || c == L'.' || c == L':' || c == L'_' ||
+           static_cast<unsigned long>(c) > 0xA0;
 }
 
-// iqn.yyyy-mm.reversed.domain[:anything]; a full stop, colon or dash after it belongs to the sentence.
+// iqn.yyyy-mm.reversed.domain[:anything]; a full stop, colon or dash after it belongs to the
+// sentence.
 size_t iqnLength(const std::wstring& text, size_t start)
 {
     size_t i = start + 4;
-    if (digitRun(text, i, 4) != 4 || at(text, i + 4) != L'-' || digitRun(text, i + 5, 2) != 2 || at(text, i + 7) != L'.')
+    if (digitRun(text, i, 4) != 4 || at(text, i + 4) != L'-' || digitRun(text, i + 5, 2) != 2 ||
+        at(text, i + 7) != L'.')
         return 0;
     i += 8;
     size_t domain = i;
@@ -153,7 +156,8 @@ size_t ipv6Length(const std::wstring& text, size_t start, unsigned char bytes[16
             break;
         if (digits > 4)
             return 0;
-        size_t quadLength = at(text, i + digits) == L'.' && count <= 6 ? dottedQuadLength(text, i, quad) : 0;
+        size_t quadLength =
+            at(text, i + digits) == L'.' && count <= 6 ? dottedQuadLength(text, i, quad) : 0;
         if (quadLength > 0) {
             groups[count++] = quad[0] * 256u + quad[1];
             groups[count++] = quad[2] * 256u + quad[3];
@@ -180,7 +184,9 @@ size_t ipv6Length(const std::wstring& text, size_t start, unsigned char bytes[16
     // The groups after "::" move to the end; zeros fill the gap.
     size_t after = gap < 0 ? 0 : count - static_cast<size_t>(gap);
     for (size_t k = 0; k < 8; ++k) {
-        unsigned group = k < count - after ? groups[k] : k >= 8 - after ? groups[k - (8 - count)] : 0;
+        unsigned group = k < count - after ? groups[k]
+                         : k >= 8 - after  ? groups[k - (8 - count)]
+                                           : 0;
         bytes[2 * k] = static_cast<unsigned char>(group >> 8);
         bytes[2 * k + 1] = static_cast<unsigned char>(group & 0xFF);
     }
@@ -198,13 +204,16 @@ FoundIdentifier identifierAt(const std::wstring& text, size_t start, bool dotted
     unsigned char bytes[16];
     if ((found.length = iscsiNameLength(text, start)) > 0) {
         found.kind = FoundIdentifier::kIscsiName;
-    } else if (before != L':' && before != L'-' && (found.length = macLength(text, start, bytes, &found.separator)) > 0) {
+    } else if (before != L':' && before != L'-' &&
+               (found.length = macLength(text, start, bytes, &found.separator)) > 0) {
         found.kind = FoundIdentifier::kMac;
         found.bytes.assign(bytes, bytes + 6);
-    } else if (dottedQuads && before != L'.' && (found.length = dottedQuadLength(text, start, bytes)) > 0) {
+    } else if (dottedQuads && before != L'.' &&
+               (found.length = dottedQuadLength(text, start, bytes)) > 0) {
         found.kind = FoundIdentifier::kIpv4;
         found.bytes.assign(bytes, bytes + 4);
-    } else if (before != L':' && before != L'.' && (found.length = ipv6Length(text, start, bytes)) > 0) {
+    } else if (before != L':' && before != L'.' &&
+               (found.length = ipv6Length(text, start, bytes)) > 0) {
         found.kind = FoundIdentifier::kIpv6;
         found.bytes.assign(bytes, bytes + 16);
     }
@@ -220,5 +229,6 @@ FoundIdentifier wholeIdentifier(const std::wstring& text)
 std::wstring iqnUniqueName(const std::wstring& name)
 {
     size_t colon = name.find(L':');
-    return startsWithAt(name, 0, L"iqn.") && colon != std::wstring::npos ? name.substr(colon + 1) : std::wstring();
+    return startsWithAt(name, 0, L"iqn.") && colon != std::wstring::npos ? name.substr(colon + 1)
+                                                                         : std::wstring();
 }

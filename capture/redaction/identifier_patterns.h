@@ -9,7 +9,14 @@
 
 struct FoundIdentifier
 {
-    enum Kind { kNothing, kIscsiName, kIpv4, kIpv6, kMac };
+    enum Kind
+    {
+        kNothing,
+        kIscsiName,
+        kIpv4,
+        kIpv6,
+        kMac
+    };
     Kind kind;
     size_t length;
     std::vector<unsigned char> bytes;  // an address, in network order

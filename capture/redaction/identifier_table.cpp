@@ -29,11 +29,16 @@ std::wstring iscsiPlaceholder(const std::wstring& original, unsigned n)
 std::wstring placeholderText(IdentifierTable::Kind kind, const std::wstring& original, unsigned n)
 {
     switch (kind) {
-    case IdentifierTable::kInstanceName: return L"REDACTED\\INSTANCE_" + decimalText(n);
-    case IdentifierTable::kSerialNumber: return L"SERIAL-" + decimalText(n);
-    case IdentifierTable::kIscsiName: return iscsiPlaceholder(original, n);
-    case IdentifierTable::kHostName: return L"host-" + decimalText(n);
-    default: return L"ADDRESS-" + decimalText(n);
+        case IdentifierTable::kInstanceName:
+            return L"REDACTED\\INSTANCE_" + decimalText(n);
+        case IdentifierTable::kSerialNumber:
+            return L"SERIAL-" + decimalText(n);
+        case IdentifierTable::kIscsiName:
+            return iscsiPlaceholder(original, n);
+        case IdentifierTable::kHostName:
+            return L"host-" + decimalText(n);
+        default:
+            return L"ADDRESS-" + decimalText(n);
     }
 }
 
@@ -63,8 +68,8 @@ const IdentifierTable::Placeholder& IdentifierTable::value(Kind kind, const std:
     return placeholder;
 }
 
-// The host name of iqn.1991-05.com.example:db-host-07.corp.example.com is "db-host-07.corp.example.com",
-// and "db-host-07" on its own.
+// The host name of iqn.1991-05.com.example:db-host-07.corp.example.com is
+// "db-host-07.corp.example.com", and "db-host-07" on its own.
 void IdentifierTable::addHostName(const std::wstring& iscsiName)
 {
     std::wstring host = iqnUniqueName(iscsiName);

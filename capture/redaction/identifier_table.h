@@ -15,7 +15,15 @@
 class IdentifierTable
 {
 public:
-    enum Kind { kInstanceName, kSerialNumber, kIscsiName, kHostName, kAddress, kKinds };
+    enum Kind
+    {
+        kInstanceName,
+        kSerialNumber,
+        kIscsiName,
+        kHostName,
+        kAddress,
+        kKinds
+    };
 
     struct Placeholder
     {

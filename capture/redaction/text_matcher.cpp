@@ -161,7 +161,8 @@ void TextMatcher::longestAtEachStart(const std::wstring& text, std::vector<Match
         }
         state = next == kNone ? kRoot : next;
         // Every key ending here: a shorter one may start where a longer one cannot be used.
-        for (int hit = m_key[state] != kNone ? state : m_nextKey[state]; hit != kNone; hit = m_nextKey[hit]) {
+        for (int hit = m_key[state] != kNone ? state : m_nextKey[state]; hit != kNone;
+             hit = m_nextKey[hit]) {
             Match& at = (*matches)[i + 1 - m_depth[hit]];
             if (m_depth[hit] > at.length) {
                 at.length = m_depth[hit];

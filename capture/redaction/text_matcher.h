@@ -27,7 +27,11 @@ public:
     void longestAtEachStart(const std::wstring& text, std::vector<Match>* matches) const;
 
 private:
-    enum { kRoot = 0, kNone = -1 };
+    enum
+    {
+        kRoot = 0,
+        kNone = -1
+    };
 
     void buildTrie(const std::vector<std::wstring>& keys, size_t shortest);
     int newNode(size_t depth);
@@ -38,12 +42,13 @@ private:
     std::vector<uint32_t> m_edgeBegin;
     std::vector<wchar_t> m_edgeChar;
     std::vector<int> m_edgeTarget;
-    std::vector<int> m_rootAscii;  // the root's edges for ASCII, looked up at almost every character
+    std::vector<int>
+        m_rootAscii;  // the root's edges for ASCII, looked up at almost every character
 
     std::vector<uint32_t> m_depth;
-    std::vector<int> m_key;       // id of the key ending at the node, or kNone
-    std::vector<int> m_failure;   // the node of the longest proper suffix in the trie
-    std::vector<int> m_nextKey;   // the nearest node on the failure chain where a key ends, or kNone
+    std::vector<int> m_key;      // id of the key ending at the node, or kNone
+    std::vector<int> m_failure;  // the node of the longest proper suffix in the trie
+    std::vector<int> m_nextKey;  // the nearest node on the failure chain where a key ends, or kNone
 };
 
 #endif

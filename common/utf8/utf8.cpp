@@ -6,28 +6,45 @@ namespace {
 
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
-bool isHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-char32_t joinSurrogates(char32_t high, char32_t low) { return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00); }
+bool isHighSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+char32_t joinSurrogates(char32_t high, char32_t low)
+{
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
 
 // wchar_t is signed on Linux: a negative one must not pass for a small code point.
-char32_t unitValue(wchar_t unit) { return kWideIsUtf16 ? static_cast<char16_t>(unit) : static_cast<char32_t>(unit); }
+char32_t unitValue(wchar_t unit)
+{
+    return kWideIsUtf16 ? static_cast<char16_t>(unit) : static_cast<char32_t>(unit);
+}
 
-unsigned char byteAt(std::string_view text, size_t pos) { return static_cast<unsigned char>(text[pos]); }
+unsigned char byteAt(std::string_view text, size_t pos)
+{
+    return static_cast<unsigned char>(text[pos]);
+}
 
 }  // namespace
 
 char32_t nextCodePoint(std::wstring_view text, size_t& pos)
 {
     char32_t c = unitValue(text[pos++]);
-    if (kWideIsUtf16 && isHighSurrogate(c) && pos < text.size() && isLowSurrogate(unitValue(text[pos])))
+    if (kWideIsUtf16 && isHighSurrogate(c) && pos < text.size() &&
+        isLowSurrogate(unitValue(text[pos])))
         return joinSurrogates(c, unitValue(text[pos++]));
     return c;
 }
 
 void appendUtf8(std::string& out, char32_t c)
 {
-    if (isSurrogate(c) || c > 0x10FFFF) c = kReplacementCharacter;
+    if (isSurrogate(c) || c > 0x10FFFF)
+        c = kReplacementCharacter;
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -49,7 +66,8 @@ std::string toUtf8(std::wstring_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t pos = 0; pos < text.size();) appendUtf8(out, nextCodePoint(text, pos));
+    for (size_t pos = 0; pos < text.size();)
+        appendUtf8(out, nextCodePoint(text, pos));
     return out;
 }
 
@@ -90,20 +108,26 @@ bool decodeUtf8(std::string_view text, size_t& pos, char32_t& codePoint)
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         extra = 2;
         value = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        if (lead == 0xED)
+            high = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         extra = 3;
         value = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
     } else {
         return false;
     }
     for (; extra > 0; --extra, low = 0x80, high = 0xBF) {
-        if (pos >= text.size()) return false;
+        if (pos >= text.size())
+            return false;
         unsigned char next = byteAt(text, pos);
-        if (next < low || next > high) return false;
+        if (next < low || next > high)
+            return false;
         value = (value << 6) | (next & 0x3F);
         ++pos;
     }
@@ -120,7 +144,8 @@ size_t findInvalidUtf8(std::string_view text)
         }
         size_t start = pos;
         char32_t ignored = 0;
-        if (!decodeUtf8(text, pos, ignored)) return start;
+        if (!decodeUtf8(text, pos, ignored))
+            return start;
     }
     return std::string_view::npos;
 }

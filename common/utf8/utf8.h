@@ -14,7 +14,10 @@ namespace unicode {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
-inline bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+inline bool isSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 // The character at text[pos], pos moved past it. Where wchar_t has 16 bits a surrogate pair is
 // one character; a lone surrogate comes back as it is, for the caller to replace or escape.

@@ -57,9 +57,11 @@ int WMIFacade::connect()
     ScopedComPtr<IWbemServices> services;
     {
         ScopedBstr resource(L"ROOT\\WMI");
-        hr = locator->ConnectServer(resource.Get(), NULL, NULL, NULL, 0, NULL, NULL, services.Receive());
+        hr = locator->ConnectServer(resource.Get(), NULL, NULL, NULL, 0, NULL, NULL,
+                                    services.Receive());
     }
-    // Likewise without services; the locator goes with the failed attempt, so a retry cannot leak it.
+    // Likewise without services; the locator goes with the failed attempt, so a retry cannot leak
+    // it.
     if (FAILED(hr) || !services.Get()) {
         traceHresult("Could not connect. Error code = 0x", hr);
         return 0;
@@ -68,8 +70,8 @@ int WMIFacade::connect()
     m_pServices = services.Detach();
     std::cout << "Connected to ROOT\\CIMV2 WMI namespace" << std::endl;
 
-    hr = CoSetProxyBlanket(m_pServices, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL, RPC_C_AUTHN_LEVEL_CALL,
-                           RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE);
+    hr = CoSetProxyBlanket(m_pServices, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL,
+                           RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE);
     if (FAILED(hr)) {
         // The connection stays: later operations use it without the proxy security.
         traceHresult("Could not set proxy blanket. Error code = 0x", hr);

@@ -6,7 +6,8 @@
 #include "com/scoped_com_ptr.h"
 
 template <typename Handler>
-int WMIFacade::forEachInstance(const wchar_t* selectText, const wchar_t* instanceName, Handler handle)
+int WMIFacade::forEachInstance(const wchar_t* selectText, const wchar_t* instanceName,
+                               Handler handle)
 {
     ScopedComPtr<IEnumWbemClassObject> enumerator;
     if (!runQuery(selectText, instanceName, enumerator.Receive()))

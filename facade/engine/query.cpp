@@ -28,7 +28,8 @@ std::wstring buildQueryText(const wchar_t* selectText, const wchar_t* instanceNa
 
 }  // namespace
 
-int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, IEnumWbemClassObject** ppEnum)
+int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName,
+                        IEnumWbemClassObject** ppEnum)
 {
     *ppEnum = NULL;
     if (!isConnected() && !connect())
@@ -51,7 +52,8 @@ int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName, 
     return 1;
 }
 
-bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed)
+bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject,
+                             bool* pFailed)
 {
     *ppObject = NULL;
     ScopedComPtr<IWbemClassObject> object;
@@ -88,7 +90,8 @@ void WMIFacade::traceInstanceName(IWbemClassObject* pObject)
     std::wcout << L" InstanceName : " << name << std::endl;
 }
 
-int WMIFacade::queryRecord(const wchar_t* selectText, const wchar_t* instanceName, WMIObject* record)
+int WMIFacade::queryRecord(const wchar_t* selectText, const wchar_t* instanceName,
+                           WMIObject* record)
 {
     if (!isConnected() && !connect())
         return 0;

@@ -43,12 +43,14 @@ private:
     // Connects when needed, builds the query text from selectText and the optional instance
     // name, and runs it. On success *ppEnum holds the enumerator (owned by the caller) and 1 is
     // returned; on failure the engine's error line has been traced and 0 is returned.
-    int runQuery(const wchar_t* selectText, const wchar_t* instanceName, IEnumWbemClassObject** ppEnum);
+    int runQuery(const wchar_t* selectText, const wchar_t* instanceName,
+                 IEnumWbemClassObject** ppEnum);
     // Fetches the next instance; false at the end of the data, or when WMI reports an error or
     // answers S_OK without an object (traced). *ppObject is owned by the caller. On an error
     // *pFailed (when given) is set to true: the operation then fails (returns 0) rather than
     // answering with partial data.
-    bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject, bool* pFailed = NULL);
+    bool nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppObject,
+                      bool* pFailed = NULL);
     // Reads the instance's InstanceName and traces it (" InstanceName : ").
     void traceInstanceName(IWbemClassObject* pObject);
     // Runs the query and hands each instance fetched, after its InstanceName line, to

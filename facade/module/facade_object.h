@@ -55,9 +55,8 @@ private:
 
 struct WMIFacadeObject
 {
-    PyObject_HEAD
-    WMIFacade* m_pFacade;  // owned; non-null in every object whose creation succeeded
-    FacadeLock m_lock;     // constructed in place by creation, destroyed by destruction
+    PyObject_HEAD WMIFacade* m_pFacade;  // owned; non-null in every object whose creation succeeded
+    FacadeLock m_lock;  // constructed in place by creation, destroyed by destruction
 };
 
 // Runs operation(engine) with the interpreter lock released and the object's lock held, and

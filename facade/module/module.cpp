@@ -30,20 +30,19 @@ PyMethodDef WMIFacade_methods[] = {
      "This method gets the PDORemovePeriod"},
     {"SetPDORemovePeriod", WMIFacade_SetPDORemovePeriod, METH_VARARGS,
      "This method sets the PDORemovePeriod"},
-    {NULL, NULL, 0, NULL}
-};
+    {NULL, NULL, 0, NULL}};
 
-PyMethodDef Quillet_methods[] = {
-    {"printSomethingGlobal", Quillet_printSomethingGlobal, METH_VARARGS,
-     "This global method prints something global"},
-    {NULL, NULL, 0, NULL}
-};
+PyMethodDef Quillet_methods[] = {{"printSomethingGlobal", Quillet_printSomethingGlobal,
+                                  METH_VARARGS, "This global method prints something global"},
+                                 {NULL, NULL, 0, NULL}};
 
 // Python classes may derive from WMIFacade. The instances have no dictionary, no weak references
 // and no part in cyclic garbage collection.
 const TypeDefinition WMIFacade_definition = {
-    "Quillet.WMIFacade", "WMIFacade objects", sizeof(WMIFacadeObject),
-    Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, WMIFacade_new, WMIFacade_dealloc, WMIFacade_methods};
+    "Quillet.WMIFacade",     "WMIFacade objects",
+    sizeof(WMIFacadeObject), Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE,
+    WMIFacade_new,           WMIFacade_dealloc,
+    WMIFacade_methods};
 
 // Readies the type and makes the module; NULL with the exception set.
 PyObject* createQuilletModule()

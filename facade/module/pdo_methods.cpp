@@ -11,9 +11,10 @@ PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)
     int result = 0;
     if (!flushScriptOutput())
         return NULL;
-    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
-                    [&period](WMIFacade& engine) { return engine.getPDORemovePeriod(NULL, &period); },
-                    &result))
+    if (!callEngine(
+            reinterpret_cast<WMIFacadeObject*>(self),
+            [&period](WMIFacade& engine) { return engine.getPDORemovePeriod(NULL, &period); },
+            &result))
         return NULL;
     if (!result)
         Py_RETURN_NONE;
@@ -30,9 +31,10 @@ PyObject* WMIFacade_SetPDORemovePeriod(PyObject* self, PyObject* args)
     if (!traceWprintf(L"period = %d\n", period))
         return PyErr_NoMemory();
     int result = 0;
-    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
-                    [period](WMIFacade& engine) { return engine.setPDORemovePeriod(NULL, period); },
-                    &result))
+    if (!callEngine(
+            reinterpret_cast<WMIFacadeObject*>(self),
+            [period](WMIFacade& engine) { return engine.setPDORemovePeriod(NULL, period); },
+            &result))
         return NULL;
     if (!result)
         Py_RETURN_NONE;

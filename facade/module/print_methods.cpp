@@ -8,8 +8,9 @@ PyObject* WMIFacade_printSomething(PyObject* self, PyObject*)
     int result = 0;
     if (!flushScriptOutput())
         return NULL;
-    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
-                    [](WMIFacade& engine) { return engine.printSomething(); }, &result))
+    if (!callEngine(
+            reinterpret_cast<WMIFacadeObject*>(self),
+            [](WMIFacade& engine) { return engine.printSomething(); }, &result))
         return NULL;
     return pyIntFromLong(result);
 }
@@ -21,8 +22,6 @@ PyObject* Quillet_printSomethingGlobal(PyObject*, PyObject* args)
     if (!flushScriptOutput())
         return NULL;
     int result;
-    Py_BEGIN_ALLOW_THREADS
-    result = printSomethingGlobal();
-    Py_END_ALLOW_THREADS
-    return pyIntFromLong(result);
+    Py_BEGIN_ALLOW_THREADS result = printSomethingGlobal();
+    Py_END_ALLOW_THREADS return pyIntFromLong(result);
 }

@@ -31,14 +31,15 @@ PyObject* getRecord(PyObject* self, PyObject* args, const char* method, const wc
     // The record reads and traces its properties in the engine call, outside the interpreter
     // lock; only the Python objects are built once the lock is back.
     int queried = 0;
-    if (!callEngine(reinterpret_cast<WMIFacadeObject*>(self),
-                    [&name, &record, query](WMIFacade& engine) {
-                        int found = (engine.*query)(name.c_str(), &record);
-                        if (found)
-                            record.read();
-                        return found;
-                    },
-                    &queried))
+    if (!callEngine(
+            reinterpret_cast<WMIFacadeObject*>(self),
+            [&name, &record, query](WMIFacade& engine) {
+                int found = (engine.*query)(name.c_str(), &record);
+                if (found)
+                    record.read();
+                return found;
+            },
+            &queried))
         return NULL;
     // Python objects are made only now: a thread that the interpreter ends at exit while it
     // waits for the lock unwinds this frame without the lock, and must find nothing to release.
@@ -62,6 +63,6 @@ PyObject* WMIFacade_GetMSiSCSI_TCPIPConfig(PyObject* self, PyObject* args)
 
 PyObject* WMIFacade_GetMSiSCSI_NICConfig(PyObject* self, PyObject* args)
 {
-    return getRecord<MSiSCSI_NICConfig>(self, args, "GetMSiSCSI_NICConfig",
-                                        L"hbaInstName = %ls\n", &WMIFacade::queryNICConfig);
+    return getRecord<MSiSCSI_NICConfig>(self, args, "GetMSiSCSI_NICConfig", L"hbaInstName = %ls\n",
+                                        &WMIFacade::queryNICConfig);
 }

@@ -21,7 +21,8 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
     bool called = callEngine(
         reinterpret_cast<WMIFacadeObject*>(self),
         [&records](WMIFacade& engine) {
-            int queried = engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items());
+            int queried =
+                engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items());
             if (queried)
                 records.readEach();
             return queried;

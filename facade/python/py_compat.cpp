@@ -73,8 +73,8 @@ bool flushStream(PyObject* stream)
         Py_DECREF(result);
         return true;
     }
-    const bool passOver = flush ? isOrdinaryFlushError()
-                                : PyErr_ExceptionMatches(PyExc_AttributeError);
+    const bool passOver =
+        flush ? isOrdinaryFlushError() : PyErr_ExceptionMatches(PyExc_AttributeError);
     if (!passOver)
         return false;
     PyErr_Clear();
@@ -92,8 +92,8 @@ bool flushStream(PyObject* stream)
 
 PyObject* createModuleObject(const char* name, PyMethodDef* functions, const char* doc)
 {
-    static PyModuleDef definition = {PyModuleDef_HEAD_INIT, NULL, NULL, -1, NULL,
-                                     NULL, NULL, NULL, NULL};
+    static PyModuleDef definition = {
+        PyModuleDef_HEAD_INIT, NULL, NULL, -1, NULL, NULL, NULL, NULL, NULL};
     definition.m_name = name;
     definition.m_doc = doc;
     definition.m_methods = functions;
@@ -227,8 +227,8 @@ bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
     wchar_t* wide = PyUnicode_AsWideCharString(object, &length);
     if (!wide)
         return false;
-    const bool accepted = holdsNul(wide, length) ? refuseNul(method)
-                                                 : !text || copyText(wide, length, *text);
+    const bool accepted =
+        holdsNul(wide, length) ? refuseNul(method) : !text || copyText(wide, length, *text);
     PyMem_Free(wide);
     return accepted;
 #else

@@ -20,11 +20,17 @@ typedef Py_UNICODE PyTextUnit;
 // module (or NULL with the exception set) on 3.x. `create` makes and fills the module and
 // returns a new reference to it (on 2.x sys.modules keeps the module alive).
 #if PY_MAJOR_VERSION >= 3
-#define QUILLET_MODULE_ENTRY(create) \
-    PyMODINIT_FUNC PyInit_Quillet(void) { return create(); }
+#define QUILLET_MODULE_ENTRY(create)                                                               \
+    PyMODINIT_FUNC PyInit_Quillet(void)                                                            \
+    {                                                                                              \
+        return create();                                                                           \
+    }
 #else
-#define QUILLET_MODULE_ENTRY(create) \
-    PyMODINIT_FUNC initQuillet(void) { Py_XDECREF(create()); }
+#define QUILLET_MODULE_ENTRY(create)                                                               \
+    PyMODINIT_FUNC initQuillet(void)                                                               \
+    {                                                                                              \
+        Py_XDECREF(create());                                                                      \
+    }
 #endif
 
 // A new reference to a module object with these functions and doc string (interface version
@@ -34,12 +40,12 @@ PyObject* createModuleObject(const char* name, PyMethodDef* functions, const cha
 // What a type of the module is made of. The strings and the method table must outlive the type.
 struct TypeDefinition
 {
-    const char* name;      // "module.Type": __module__ and __name__ come from it
+    const char* name;  // "module.Type": __module__ and __name__ come from it
     const char* doc;
-    int basicSize;         // the instance record
-    unsigned long flags;   // Py_TPFLAGS_DEFAULT and the type's own
-    newfunc create;        // tp_new
-    destructor destroy;    // tp_dealloc: ends with freeInstance
+    int basicSize;        // the instance record
+    unsigned long flags;  // Py_TPFLAGS_DEFAULT and the type's own
+    newfunc create;       // tp_new
+    destructor destroy;   // tp_dealloc: ends with freeInstance
     PyMethodDef* methods;
 };
 

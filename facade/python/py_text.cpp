@@ -11,8 +11,14 @@ CodeUnit unitAt(const wchar_t* text, size_t index)
                                 : static_cast<CodeUnit>(static_cast<unsigned int>(text[index]));
 }
 
-bool isHighSurrogate(CodeUnit unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(CodeUnit unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(CodeUnit unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(CodeUnit unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 }  // namespace
 

@@ -19,8 +19,7 @@ void ISCSI_ConnectionStatic::read()
 
 PyObject* ISCSI_ConnectionStatic::build(const Values& values)
 {
-    return Py_BuildValue("{s:u,s:i,s:i}",
-                         "UniqueConnectionId", PyText(values.uniqueConnectionId).unicode(),
-                         "AuthType", values.authType,
+    return Py_BuildValue("{s:u,s:i,s:i}", "UniqueConnectionId",
+                         PyText(values.uniqueConnectionId).unicode(), "AuthType", values.authType,
                          "CID", values.cid);
 }

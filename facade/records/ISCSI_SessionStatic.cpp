@@ -35,8 +35,7 @@ PyObject* ISCSI_SessionStatic::build(const Values& values)
     if (connections.get() == NULL)
         return NULL;
     PyText<STRING_BUFFER_SIZE> targetName(values.targetiSCSIName);
-    return Py_BuildValue("{s:u,s:u,s:O}",
-                         "UniqueSessionId", PyText(values.uniqueSessionId).unicode(),
-                         "TargetiSCSIName", targetName.unicode(),
-                         "ConnectionsList", connections.get());
+    return Py_BuildValue("{s:u,s:u,s:O}", "UniqueSessionId",
+                         PyText(values.uniqueSessionId).unicode(), "TargetiSCSIName",
+                         targetName.unicode(), "ConnectionsList", connections.get());
 }

@@ -32,7 +32,6 @@ PyObject* MSiSCSI_InitiatorSessionInfo::PyGetObject() const
     if (sessions.get() == NULL)
         return NULL;
     // The builder skips ',' and ':' alike between items: two entries.
-    return Py_BuildValue("{s:u,s,O}",
-                         "UniqueAdapterId", PyText(m_values.uniqueAdapterId).unicode(),
+    return Py_BuildValue("{s:u,s,O}", "UniqueAdapterId", PyText(m_values.uniqueAdapterId).unicode(),
                          "SessionsList", sessions.get());
 }

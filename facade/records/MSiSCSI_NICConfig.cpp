@@ -32,10 +32,7 @@ PyObject* MSiSCSI_NICConfig::PyGetObject() const
     if (macTuple.get() == NULL)
         return NULL;
     // "O": the holder drops our reference, so the dictionary ends up the tuple's only owner.
-    return Py_BuildValue("{s:i,s:i,s:i,s:i,s:O}",
-                         "LinkSpeed", m_values.linkSpeed,
-                         "MaxLinkSpeed", m_values.maxLinkSpeed,
-                         "LinkState", m_values.linkState,
-                         "MaxFrameSize", m_values.maxFrameSize,
-                         "MacAddress", macTuple.get());
+    return Py_BuildValue("{s:i,s:i,s:i,s:i,s:O}", "LinkSpeed", m_values.linkSpeed, "MaxLinkSpeed",
+                         m_values.maxLinkSpeed, "LinkState", m_values.linkState, "MaxFrameSize",
+                         m_values.maxFrameSize, "MacAddress", macTuple.get());
 }

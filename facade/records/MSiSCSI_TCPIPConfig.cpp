@@ -62,15 +62,10 @@ PyObject* MSiSCSI_TCPIPConfig::PyGetObject() const
             return NULL;
     }
     // "O": the holders drop our references, so the dictionary ends up the only owner of each.
-    return Py_BuildValue("{s:i,s:i,s:i,s:i,s:i,s:O,s:O,s:O,s:O,s:O}",
-                         "Active", m_values.active,
-                         "EnableDHCP", m_values.enableDHCP,
-                         "IPVersions", m_values.ipVersions,
-                         "UseDHCPForDNS", m_values.useDHCPForDNS,
-                         "UseLinkLocalAddress", m_values.useLinkLocalAddress,
-                         "IpAddress", built[0].get(),
-                         "AlternateDNSServer", built[1].get(),
-                         "PreferredDNSServer", built[2].get(),
-                         "DefaultGateway", built[3].get(),
-                         "SubnetMask", built[4].get());
+    return Py_BuildValue("{s:i,s:i,s:i,s:i,s:i,s:O,s:O,s:O,s:O,s:O}", "Active", m_values.active,
+                         "EnableDHCP", m_values.enableDHCP, "IPVersions", m_values.ipVersions,
+                         "UseDHCPForDNS", m_values.useDHCPForDNS, "UseLinkLocalAddress",
+                         m_values.useLinkLocalAddress, "IpAddress", built[0].get(),
+                         "AlternateDNSServer", built[1].get(), "PreferredDNSServer", built[2].get(),
+                         "DefaultGateway", built[3].get(), "SubnetMask", built[4].get());
 }

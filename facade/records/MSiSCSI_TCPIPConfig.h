@@ -13,10 +13,8 @@ class MSiSCSI_TCPIPConfig : public WMIObject
 public:
     struct Values
     {
-        Values()
-            : active(0), enableDHCP(0), ipVersions(0), useDHCPForDNS(0), useLinkLocalAddress(0)
-        {
-        }
+        Values() : active(0), enableDHCP(0), ipVersions(0), useDHCPForDNS(0), useLinkLocalAddress(0)
+        {}
 
         int active;
         int enableDHCP;

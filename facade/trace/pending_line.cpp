@@ -13,7 +13,8 @@ namespace {
 
 // A thread's line, made on its first trace and freed as the thread ends. Plain memory: objects
 // that trace may still be destroyed after (at process exit), and must find the line usable.
-struct Line {
+struct Line
+{
     char* data;
     size_t size;
     size_t capacity;

@@ -19,7 +19,8 @@ std::mutex g_outputLock;
 // A fork while another thread writes a line would leave the child's copy of the lock held for
 // good (a Python script forking workers while threads trace). The child has no such thread:
 // it starts with a fresh lock, as the C library does for its streams.
-struct FreshLockInForkedChild {
+struct FreshLockInForkedChild
+{
     FreshLockInForkedChild()
     {
         pthread_atfork(NULL, NULL, [] { new (&g_outputLock) std::mutex; });

@@ -36,8 +36,8 @@ std::string withCrLf(const char* text, size_t size)
 // (437 or 850, not UTF-8) and come out mangled.
 bool writeConsole(HANDLE console, const std::string& text)
 {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          NULL, 0);
+    const int units =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
     if (units <= 0)
         return false;
     std::wstring wide(static_cast<size_t>(units), L'\0');

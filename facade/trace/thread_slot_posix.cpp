@@ -8,7 +8,8 @@ namespace {
 
 struct Slot
 {
-    explicit Slot(thread_slot::ExitRoutine routine) : made(pthread_key_create(&key, routine) == 0) {}
+    explicit Slot(thread_slot::ExitRoutine routine) : made(pthread_key_create(&key, routine) == 0)
+    {}
     pthread_key_t key;
     bool made;
 };

@@ -4,8 +4,14 @@ namespace {
 
 const unsigned long REPLACEMENT = 0xFFFD;
 
-bool isHighSurrogate(unsigned long c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(unsigned long c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(unsigned long c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(unsigned long c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 char* putCodePoint(unsigned long c, char* out)
 {
@@ -31,8 +37,8 @@ size_t encodeUtf8(const wchar_t* text, size_t length, char* out)
     const wchar_t* const end = text + length;
     while (text != end) {
         // Trace text is nearly all ASCII: copy it four characters at a time while it is.
-        while (end - text >= 4 && (static_cast<unsigned long>(text[0]) | text[1] | text[2] |
-                                   text[3]) < 0x80) {
+        while (end - text >= 4 &&
+               (static_cast<unsigned long>(text[0]) | text[1] | text[2] | text[3]) < 0x80) {
             out[0] = static_cast<char>(text[0]);
             out[1] = static_cast<char>(text[1]);
             out[2] = static_cast<char>(text[2]);

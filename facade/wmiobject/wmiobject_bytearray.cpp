@@ -17,11 +17,13 @@ void copyArrayBytes(SAFEARRAY* pArray, BYTE* buffer, size_t count)
         return;
     LONG lower = 0;
     LONG upper = -1;
-    if (FAILED(SafeArrayGetLBound(pArray, 1, &lower)) || FAILED(SafeArrayGetUBound(pArray, 1, &upper)))
+    if (FAILED(SafeArrayGetLBound(pArray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(pArray, 1, &upper)))
         return;
     if (upper < lower)
         return;
-    size_t available = (static_cast<size_t>(upper) - static_cast<size_t>(lower) + 1) * pArray->cbElements;
+    size_t available =
+        (static_cast<size_t>(upper) - static_cast<size_t>(lower) + 1) * pArray->cbElements;
     SafeArrayData access(pArray);
     if (FAILED(access.result()))
         return;

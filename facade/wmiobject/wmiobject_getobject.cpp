@@ -45,7 +45,7 @@ bool WMIObject::GetObject(const wchar_t* name, const EmbeddedClass* objectClass,
             }
         }
     }
-    std::cout << "--- GetObject COMPLETED ret = -----------------------------" << static_cast<int>(result)
-              << std::endl;
+    std::cout << "--- GetObject COMPLETED ret = -----------------------------"
+              << static_cast<int>(result) << std::endl;
     return result;
 }

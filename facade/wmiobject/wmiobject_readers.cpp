@@ -52,7 +52,8 @@ auto readNumber(IWbemClassObject* pObject, const wchar_t* name, Member member)
 bool WMIObject::getBool(const wchar_t* name)
 {
     // Only VARIANT_TRUE is true; the trace shows the 16 bits as a signed number (1 stays 1).
-    return readNumber<int>(m_pclsObject, name, [](const VARIANT& v) { return V_BOOL(&v); }) == VARIANT_TRUE;
+    return readNumber<int>(m_pclsObject, name, [](const VARIANT& v) { return V_BOOL(&v); }) ==
+           VARIANT_TRUE;
 }
 
 BYTE WMIObject::getByte(const wchar_t* name)

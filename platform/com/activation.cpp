@@ -23,14 +23,15 @@ namespace {
 std::string guidText(REFGUID guid)
 {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1,
-                  guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3],
-                  guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  guid.Data1, guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
+                  guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
     return buffer;
 }
 
 // *ppv is already null.
-HRESULT createInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
+HRESULT createInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
+                       LPVOID* ppv)
 {
     if (ppv == nullptr)
         return E_POINTER;
@@ -45,7 +46,8 @@ HRESULT createInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext,
 
 extern "C" {
 
-HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv)
+HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext,
+                                REFIID riid, LPVOID* ppv)
 {
     if (ppv != nullptr)
         *ppv = nullptr;
@@ -55,12 +57,14 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwCl
             return faulted;
         return createInstance(rclsid, pUnkOuter, dwClsContext, riid, ppv);
     });
-    winsim::logCall([&] { return "CoCreateInstance " + guidText(rclsid) + " = " + winsim::hresultText(hr); });
+    winsim::logCall(
+        [&] { return "CoCreateInstance " + guidText(rclsid) + " = " + winsim::hresultText(hr); });
     return hr;
 }
 
-HRESULT WINAPI CoSetProxyBlanket(IUnknown* pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc, OLECHAR*, DWORD dwAuthnLevel,
-                                 DWORD dwImpLevel, RPC_AUTH_IDENTITY_HANDLE, DWORD dwCapabilities)
+HRESULT WINAPI CoSetProxyBlanket(IUnknown* pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc, OLECHAR*,
+                                 DWORD dwAuthnLevel, DWORD dwImpLevel, RPC_AUTH_IDENTITY_HANDLE,
+                                 DWORD dwCapabilities)
 {
     HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [&] {
         HRESULT faulted;
@@ -69,9 +73,10 @@ HRESULT WINAPI CoSetProxyBlanket(IUnknown* pProxy, DWORD dwAuthnSvc, DWORD dwAut
         return pProxy == nullptr ? E_INVALIDARG : S_OK;
     });
     winsim::logCall([&] {
-        return "CoSetProxyBlanket authn=" + std::to_string(dwAuthnSvc) + " authz=" + std::to_string(dwAuthzSvc) +
-               " level=" + std::to_string(dwAuthnLevel) + " imp=" + std::to_string(dwImpLevel) +
-               " caps=" + std::to_string(dwCapabilities) + " = " + winsim::hresultText(hr);
+        return "CoSetProxyBlanket authn=" + std::to_string(dwAuthnSvc) +
+               " authz=" + std::to_string(dwAuthzSvc) + " level=" + std::to_string(dwAuthnLevel) +
+               " imp=" + std::to_string(dwImpLevel) + " caps=" + std::to_string(dwCapabilities) +
+               " = " + winsim::hresultText(hr);
     });
     return hr;
 }

@@ -48,7 +48,8 @@ bool loadApartment(Apartment* apartment)
 
 bool storeApartment(const Apartment& apartment)
 {
-    std::uintptr_t packed = (std::uintptr_t(apartment.initializations) << 1) | (apartment.multithreaded ? 1 : 0);
+    std::uintptr_t packed =
+        (std::uintptr_t(apartment.initializations) << 1) | (apartment.multithreaded ? 1 : 0);
     return pthread_setspecific(apartmentSlot().key, reinterpret_cast<void*>(packed)) == 0;
 }
 
@@ -77,7 +78,9 @@ HRESULT WINAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
         ++apartment.initializations;
         return storeApartment(apartment) ? entered : E_OUTOFMEMORY;
     });
-    winsim::logCall([&] { return "CoInitializeEx " + std::to_string(dwCoInit) + " = " + winsim::hresultText(hr); });
+    winsim::logCall([&] {
+        return "CoInitializeEx " + std::to_string(dwCoInit) + " = " + winsim::hresultText(hr);
+    });
     return hr;
 }
 
@@ -97,8 +100,8 @@ void WINAPI CoUninitialize(void)
     winsim::logCall([] { return std::string("CoUninitialize"); });
 }
 
-HRESULT WINAPI CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG, SOLE_AUTHENTICATION_SERVICE*, void*, DWORD,
-                                    DWORD, void*, DWORD, void*)
+HRESULT WINAPI CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG, SOLE_AUTHENTICATION_SERVICE*, void*,
+                                    DWORD, DWORD, void*, DWORD, void*)
 {
     HRESULT hr = winsim::guardedCall(E_OUTOFMEMORY, [] {
         HRESULT faulted;

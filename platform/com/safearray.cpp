@@ -20,26 +20,53 @@ const size_t typeSlotSize = 16;
 ULONG elementSize(VARTYPE vt)
 {
     switch (vt) {
-    case VT_I1: case VT_UI1: return 1;
-    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
-    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: return 8;
-    case VT_BSTR: return sizeof(BSTR);
-    case VT_UNKNOWN: case VT_DISPATCH: return sizeof(IUnknown*);
-    case VT_DECIMAL: return sizeof(DECIMAL);
-    case VT_VARIANT: return sizeof(VARIANT);
-    default: return 0;
+        case VT_I1:
+        case VT_UI1:
+            return 1;
+        case VT_I2:
+        case VT_UI2:
+        case VT_BOOL:
+            return 2;
+        case VT_I4:
+        case VT_UI4:
+        case VT_INT:
+        case VT_UINT:
+        case VT_R4:
+        case VT_ERROR:
+            return 4;
+        case VT_I8:
+        case VT_UI8:
+        case VT_R8:
+        case VT_CY:
+        case VT_DATE:
+            return 8;
+        case VT_BSTR:
+            return sizeof(BSTR);
+        case VT_UNKNOWN:
+        case VT_DISPATCH:
+            return sizeof(IUnknown*);
+        case VT_DECIMAL:
+            return sizeof(DECIMAL);
+        case VT_VARIANT:
+            return sizeof(VARIANT);
+        default:
+            return 0;
     }
 }
 
 USHORT featuresFor(VARTYPE vt)
 {
     switch (vt) {
-    case VT_BSTR: return FADF_HAVEVARTYPE | FADF_BSTR;
-    case VT_UNKNOWN: return FADF_HAVEVARTYPE | FADF_UNKNOWN;
-    case VT_DISPATCH: return FADF_HAVEVARTYPE | FADF_DISPATCH;
-    case VT_VARIANT: return FADF_HAVEVARTYPE | FADF_VARIANT;
-    default: return FADF_HAVEVARTYPE;
+        case VT_BSTR:
+            return FADF_HAVEVARTYPE | FADF_BSTR;
+        case VT_UNKNOWN:
+            return FADF_HAVEVARTYPE | FADF_UNKNOWN;
+        case VT_DISPATCH:
+            return FADF_HAVEVARTYPE | FADF_DISPATCH;
+        case VT_VARIANT:
+            return FADF_HAVEVARTYPE | FADF_VARIANT;
+        default:
+            return FADF_HAVEVARTYPE;
     }
 }
 
@@ -164,7 +191,8 @@ struct IndexSelector
     {
         text[0] = L'\0';
         if (rgIndices != nullptr)
-            std::swprintf(text, sizeof text / sizeof *text, L"%ld", static_cast<long>(rgIndices[0]));
+            std::swprintf(text, sizeof text / sizeof *text, L"%ld",
+                          static_cast<long>(rgIndices[0]));
     }
     wchar_t text[16];
 };
@@ -230,7 +258,8 @@ HRESULT WINAPI SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut)
     HRESULT hr = SafeArrayGetVartype(psa, &vt);
     if (FAILED(hr))
         return hr;
-    SAFEARRAYBOUND* bounds = static_cast<SAFEARRAYBOUND*>(std::calloc(psa->cDims, sizeof(SAFEARRAYBOUND)));
+    SAFEARRAYBOUND* bounds =
+        static_cast<SAFEARRAYBOUND*>(std::calloc(psa->cDims, sizeof(SAFEARRAYBOUND)));
     if (bounds == nullptr)
         return E_OUTOFMEMORY;
     for (UINT dim = 1; dim <= psa->cDims; ++dim)
@@ -242,7 +271,8 @@ HRESULT WINAPI SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut)
     size_t count = elementCount(psa);
     for (size_t i = 0; i < count; ++i) {
         size_t offset = i * psa->cbElements;
-        hr = copyElementInto(psa, static_cast<char*>(psa->pvData) + offset, static_cast<char*>(copy->pvData) + offset);
+        hr = copyElementInto(psa, static_cast<char*>(psa->pvData) + offset,
+                             static_cast<char*>(copy->pvData) + offset);
         if (FAILED(hr)) {
             SafeArrayDestroy(copy);
             return hr;

@@ -17,8 +17,8 @@ void appendCallToLog(const char* pszEntryPoint, ULONG_PTR hReserved, const INT* 
         fprintf(stderr, "Ostrand stand-in: cannot open OSTRAND_LOG file \"%s\"\n", pszPath);
         return;
     }
-    int nWritten = fprintf(pFile, "%s %llu ", pszEntryPoint,
-                           static_cast<unsigned long long>(hReserved));
+    int nWritten =
+        fprintf(pFile, "%s %llu ", pszEntryPoint, static_cast<unsigned long long>(hReserved));
     if (nWritten >= 0) {
         nWritten = pFlag == NULL ? fputs("null ", pFile) : fprintf(pFile, "%d ", *pFlag);
     }

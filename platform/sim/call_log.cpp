@@ -70,8 +70,8 @@ void openFor(LogFile& file, const char* path)
     file.fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (file.fd < 0) {
         int error = errno;
-        warn(std::string("cannot write the call log WMISIM_LOG=") + path + ": " + std::strerror(error) +
-             "; calls are not logged");
+        warn(std::string("cannot write the call log WMISIM_LOG=") + path + ": " +
+             std::strerror(error) + "; calls are not logged");
     }
 }
 

@@ -10,8 +10,18 @@ namespace winsim {
 namespace {
 
 const char* const faultSites[] = {
-    "CoInitializeEx", "CoInitializeSecurity", "CoCreateInstance", "ConnectServer", "CoSetProxyBlanket",
-    "ExecQuery", "Next", "Get", "Put", "PutInstance", "SafeArrayGetElement", "SafeArrayAccessData",
+    "CoInitializeEx",
+    "CoInitializeSecurity",
+    "CoCreateInstance",
+    "ConnectServer",
+    "CoSetProxyBlanket",
+    "ExecQuery",
+    "Next",
+    "Get",
+    "Put",
+    "PutInstance",
+    "SafeArrayGetElement",
+    "SafeArrayAccessData",
     "SysAllocString",
 };
 
@@ -91,7 +101,8 @@ std::string parseEntry(const std::string& entry, FaultRule* rule)
     if (!isFaultSite(site))
         return "unknown site '" + site + "'";
     if (!parseHresult(result, &rule->result))
-        return "'" + result + "' is not an HRESULT (hex such as 0x80041001, or a name such as WBEM_E_FAILED)";
+        return "'" + result +
+               "' is not an HRESULT (hex such as 0x80041001, or a name such as WBEM_E_FAILED)";
     return std::string();
 }
 
@@ -121,10 +132,10 @@ ParsedFaults parseFaults(const std::string& text)
 
 FaultSelector::FaultSelector(std::vector<FaultRule> rules)
     : m_rules(std::move(rules)), m_seen(m_rules.size(), 0)
-{
-}
+{}
 
-const FaultRule* FaultSelector::next(bool isDelay, std::string_view site, std::wstring_view selector)
+const FaultRule* FaultSelector::next(bool isDelay, std::string_view site,
+                                     std::wstring_view selector)
 {
     // Every matching rule counts the call, whether or not an earlier rule fires for it.
     const FaultRule* firing = nullptr;

@@ -18,11 +18,11 @@ namespace winsim {
 
 struct FaultRule
 {
-    std::string site;        // for a delay, the site being delayed
+    std::string site;  // for a delay, the site being delayed
     bool isDelay = false;
     bool hasSelector = false;
     std::wstring selector;
-    unsigned long nth = 0;   // 0: every matching call
+    unsigned long nth = 0;  // 0: every matching call
     HRESULT result = S_OK;
     unsigned long milliseconds = 0;
 };

@@ -13,7 +13,8 @@
 namespace winsim {
 
 template <typename Work>
-auto guardedCall(decltype(std::declval<Work&>()()) failure, Work&& work) noexcept -> decltype(work())
+auto guardedCall(decltype(std::declval<Work&>()()) failure, Work&& work) noexcept
+    -> decltype(work())
 {
     try {
         return work();

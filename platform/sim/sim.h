@@ -41,7 +41,12 @@ void logCall(Compose&& compose) noexcept
 // Throws std::bad_alloc when a changed configuration cannot be parsed for want of memory.
 bool fault(const char* site, std::wstring_view selector, HRESULT* result);
 
-enum class Resource { Com, Bstr, SafeArray };
+enum class Resource
+{
+    Com,
+    Bstr,
+    SafeArray
+};
 // Live-object accounting for the leak line.
 void track(Resource resource, int delta);
 long liveCount(Resource resource);

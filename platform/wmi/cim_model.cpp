@@ -9,20 +9,22 @@ namespace {
 
 wchar_t upper(wchar_t c)
 {
-    if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
+    if (c < 0x80)
+        return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c;
     return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
 }
 
-struct KindName {
+struct KindName
+{
     CimKind kind;
     const char* name;
 };
 
 const KindName kKindNames[] = {
-    {CimKind::Boolean, "boolean"}, {CimKind::UInt8, "uint8"},     {CimKind::SInt8, "sint8"},
-    {CimKind::UInt16, "uint16"},   {CimKind::SInt16, "sint16"},   {CimKind::UInt32, "uint32"},
-    {CimKind::SInt32, "sint32"},   {CimKind::UInt64, "uint64"},   {CimKind::SInt64, "sint64"},
-    {CimKind::Real32, "real32"},   {CimKind::Real64, "real64"},   {CimKind::Char16, "char16"},
+    {CimKind::Boolean, "boolean"}, {CimKind::UInt8, "uint8"},       {CimKind::SInt8, "sint8"},
+    {CimKind::UInt16, "uint16"},   {CimKind::SInt16, "sint16"},     {CimKind::UInt32, "uint32"},
+    {CimKind::SInt32, "sint32"},   {CimKind::UInt64, "uint64"},     {CimKind::SInt64, "sint64"},
+    {CimKind::Real32, "real32"},   {CimKind::Real64, "real64"},     {CimKind::Char16, "char16"},
     {CimKind::String, "string"},   {CimKind::DateTime, "datetime"}, {CimKind::Object, "object"},
 };
 
@@ -31,7 +33,8 @@ const KindName kKindNames[] = {
 const char* kindName(CimKind kind)
 {
     for (const KindName& entry : kKindNames)
-        if (entry.kind == kind) return entry.name;
+        if (entry.kind == kind)
+            return entry.name;
     return "?";
 }
 
@@ -39,9 +42,11 @@ bool kindFromName(const std::wstring& name, CimKind* kind)
 {
     for (const KindName& entry : kKindNames) {
         size_t length = std::char_traits<char>::length(entry.name);
-        if (name.size() != length) continue;
+        if (name.size() != length)
+            continue;
         size_t i = 0;
-        while (i < length && upper(name[i]) == upper(static_cast<wchar_t>(entry.name[i]))) ++i;
+        while (i < length && upper(name[i]) == upper(static_cast<wchar_t>(entry.name[i])))
+            ++i;
         if (i == length) {
             *kind = entry.kind;
             return true;
@@ -53,19 +58,39 @@ bool kindFromName(const std::wstring& name, CimKind* kind)
 bool integerRange(CimKind kind, IntegerRange* range)
 {
     switch (kind) {
-    case CimKind::Boolean: *range = {32768, 65535}; return true;  // any 16-bit pattern
-    case CimKind::UInt8: *range = {0, 0xFF}; return true;
-    case CimKind::SInt8: *range = {128, 127}; return true;
-    case CimKind::UInt16: *range = {0, 0xFFFF}; return true;
-    case CimKind::SInt16: *range = {32768, 32767}; return true;
-    case CimKind::UInt32: *range = {0, 0xFFFFFFFFu}; return true;
-    case CimKind::SInt32: *range = {0x80000000u, 0x7FFFFFFF}; return true;
-    case CimKind::UInt64: *range = {0, std::numeric_limits<uint64_t>::max()}; return true;
-    case CimKind::SInt64:
-        *range = {uint64_t(1) << 63, static_cast<uint64_t>(std::numeric_limits<int64_t>::max())};
-        return true;
-    case CimKind::Char16: *range = {0, 0xFFFF}; return true;
-    default: return false;
+        case CimKind::Boolean:
+            *range = {32768, 65535};
+            return true;  // any 16-bit pattern
+        case CimKind::UInt8:
+            *range = {0, 0xFF};
+            return true;
+        case CimKind::SInt8:
+            *range = {128, 127};
+            return true;
+        case CimKind::UInt16:
+            *range = {0, 0xFFFF};
+            return true;
+        case CimKind::SInt16:
+            *range = {32768, 32767};
+            return true;
+        case CimKind::UInt32:
+            *range = {0, 0xFFFFFFFFu};
+            return true;
+        case CimKind::SInt32:
+            *range = {0x80000000u, 0x7FFFFFFF};
+            return true;
+        case CimKind::UInt64:
+            *range = {0, std::numeric_limits<uint64_t>::max()};
+            return true;
+        case CimKind::SInt64:
+            *range = {uint64_t(1) << 63,
+                      static_cast<uint64_t>(std::numeric_limits<int64_t>::max())};
+            return true;
+        case CimKind::Char16:
+            *range = {0, 0xFFFF};
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -112,7 +137,8 @@ CimValue CimValue::ofArray(std::vector<CimValue> values)
 size_t ClassDef::find(std::wstring_view propertyName) const
 {
     for (size_t i = 0; i < properties.size(); ++i)
-        if (equalsNoCase(properties[i].name, propertyName)) return i;
+        if (equalsNoCase(properties[i].name, propertyName))
+            return i;
     return npos;
 }
 
@@ -128,22 +154,26 @@ void ClassDef::addProperty(PropertyDef property)
 bool ClassDef::isA(const ClassDef& other) const
 {
     for (const ClassDef* c = this; c; c = c->parent.get())
-        if (c == &other) return true;
+        if (c == &other)
+            return true;
     return false;
 }
 
 std::wstring foldCase(std::wstring_view text)
 {
     std::wstring folded(text);
-    for (wchar_t& c : folded) c = upper(c);
+    for (wchar_t& c : folded)
+        c = upper(c);
     return folded;
 }
 
 bool equalsNoCase(std::wstring_view a, std::wstring_view b)
 {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && upper(a[i]) != upper(b[i])) return false;
+        if (a[i] != b[i] && upper(a[i]) != upper(b[i]))
+            return false;
     return true;
 }
 

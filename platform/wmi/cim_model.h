@@ -16,14 +16,29 @@
 
 namespace winsim::wmi {
 
-enum class CimKind {
-    Boolean, UInt8, SInt8, UInt16, SInt16, UInt32, SInt32, UInt64, SInt64,
-    Real32, Real64, Char16, String, DateTime, Object
+enum class CimKind
+{
+    Boolean,
+    UInt8,
+    SInt8,
+    UInt16,
+    SInt16,
+    UInt32,
+    SInt32,
+    UInt64,
+    SInt64,
+    Real32,
+    Real64,
+    Char16,
+    String,
+    DateTime,
+    Object
 };
 
 struct ClassDef;
 
-struct CimType {
+struct CimType
+{
     CimKind kind = CimKind::String;
     bool array = false;
     // For Object: the declared class of an embedded object; null for the generic `object`.
@@ -37,7 +52,8 @@ bool kindFromName(const std::wstring& name, CimKind* kind);
 
 // Integer limits of a kind that takes integers (Boolean and Char16 included): the magnitude of
 // the lowest value (0 for unsigned kinds) and the highest value.
-struct IntegerRange {
+struct IntegerRange
+{
     uint64_t maxNegative;
     uint64_t maxPositive;
 };
@@ -47,8 +63,17 @@ struct Instance;
 
 // One property value. Integers of every width are held in `integer` (uint64 values above
 // INT64_MAX wrap and are read back through `unsignedValue`); booleans hold their 16-bit value.
-struct CimValue {
-    enum class Tag { Null, Integer, Real, Text, Object, Array };
+struct CimValue
+{
+    enum class Tag
+    {
+        Null,
+        Integer,
+        Real,
+        Text,
+        Object,
+        Array
+    };
     Tag tag = Tag::Null;
     int64_t integer = 0;
     double real = 0;
@@ -67,12 +92,14 @@ struct CimValue {
     static CimValue ofArray(std::vector<CimValue> values);
 };
 
-struct PropertyDef {
+struct PropertyDef
+{
     std::wstring name;
     CimType type;
 };
 
-struct ClassDef {
+struct ClassDef
+{
     std::wstring name;
     std::shared_ptr<const ClassDef> parent;
     std::vector<PropertyDef> properties;  // inherited ones first
@@ -86,12 +113,14 @@ struct ClassDef {
     bool isA(const ClassDef& other) const;
 };
 
-struct Instance {
+struct Instance
+{
     std::shared_ptr<const ClassDef> cls;
     std::vector<CimValue> values;  // one per property of cls, in the same order
 
     explicit Instance(std::shared_ptr<const ClassDef> c)
-        : cls(std::move(c)), values(cls->properties.size()) {}
+        : cls(std::move(c)), values(cls->properties.size())
+    {}
 };
 
 // Case folding used for every WMI name and for WQL string comparison.

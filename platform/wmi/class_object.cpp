@@ -37,7 +37,8 @@ ClassObject* ClassObject::from(IUnknown* object)
 std::wstring_view ClassObject::instanceName() const
 {
     size_t index = m_instance.cls->find(L"InstanceName");
-    if (index == ClassDef::npos || m_instance.values[index].tag != CimValue::Tag::Text) return std::wstring_view();
+    if (index == ClassDef::npos || m_instance.values[index].tag != CimValue::Tag::Text)
+        return std::wstring_view();
     return m_instance.values[index].text;
 }
 
@@ -46,30 +47,37 @@ HRESULT ClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, L
     // As in WMI, a failed call leaves the out-parameters as they were.
     HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
         HRESULT faulted;
-        if (fault("Get", wszName ? wszName : L"", &faulted)) return faulted;
+        if (fault("Get", wszName ? wszName : L"", &faulted))
+            return faulted;
         return get(wszName, pVal, pType);
     });
-    if (SUCCEEDED(hr) && plFlavor) *plFlavor = WBEM_FLAVOR_ORIGIN_LOCAL;
+    if (SUCCEEDED(hr) && plFlavor)
+        *plFlavor = WBEM_FLAVOR_ORIGIN_LOCAL;
     logCall([&] { return "Get " + nameText(wszName) + " = " + hresultText(hr); });
     return hr;
 }
 
 HRESULT ClassObject::get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const
 {
-    if (!name) return WBEM_E_INVALID_PARAMETER;
+    if (!name)
+        return WBEM_E_INVALID_PARAMETER;
     static const CimType systemType;  // the system properties served are strings
     CimValue systemValue;
     bool isSystem = systemProperty(name, &systemValue);
     size_t index = isSystem ? ClassDef::npos : m_instance.cls->find(name);
-    if (!isSystem && index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    if (!isSystem && index == ClassDef::npos)
+        return WBEM_E_NOT_FOUND;
     const CimType& propertyType = isSystem ? systemType : m_instance.cls->properties[index].type;
     if (value) {
         VARIANT made;
-        HRESULT hr = toVariant(isSystem ? systemValue : m_instance.values[index], propertyType, &made);
-        if (FAILED(hr)) return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
+        HRESULT hr =
+            toVariant(isSystem ? systemValue : m_instance.values[index], propertyType, &made);
+        if (FAILED(hr))
+            return hr == E_OUTOFMEMORY ? HRESULT(WBEM_E_OUT_OF_MEMORY) : hr;
         *value = made;  // nothing fails after this: the value is the caller's
     }
-    if (type) *type = cimTypeOf(propertyType);
+    if (type)
+        *type = cimTypeOf(propertyType);
     return S_OK;
 }
 
@@ -91,57 +99,73 @@ HRESULT ClassObject::Put(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE Type)
 {
     HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
         HRESULT faulted;
-        if (fault("Put", wszName ? wszName : L"", &faulted)) return faulted;
+        if (fault("Put", wszName ? wszName : L"", &faulted))
+            return faulted;
         return put(wszName, pVal, Type);
     });
     logCall([&] {
-        return "Put " + nameText(wszName) + " vt=" + hexText(pVal ? pVal->vt : VARTYPE(VT_NULL)) + " = " + hresultText(hr);
+        return "Put " + nameText(wszName) + " vt=" + hexText(pVal ? pVal->vt : VARTYPE(VT_NULL)) +
+               " = " + hresultText(hr);
     });
     return hr;
 }
 
 HRESULT ClassObject::put(LPCWSTR name, const VARIANT* value, CIMTYPE type)
 {
-    if (!name) return WBEM_E_INVALID_PARAMETER;
-    if (name[0] == L'_' && name[1] == L'_') return WBEM_E_READ_ONLY;  // system properties
+    if (!name)
+        return WBEM_E_INVALID_PARAMETER;
+    if (name[0] == L'_' && name[1] == L'_')
+        return WBEM_E_READ_ONLY;  // system properties
     size_t index = m_instance.cls->find(name);
-    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    if (index == ClassDef::npos)
+        return WBEM_E_NOT_FOUND;
     const CimType& propertyType = m_instance.cls->properties[index].type;
-    if (type != 0 && type != cimTypeOf(propertyType)) return WBEM_E_TYPE_MISMATCH;
+    if (type != 0 && type != cimTypeOf(propertyType))
+        return WBEM_E_TYPE_MISMATCH;
     CimValue converted;
     if (value) {
         HRESULT hr = fromVariant(*value, propertyType, &converted);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
     }
     m_instance.values[index] = std::move(converted);
     return S_OK;
 }
 
-HRESULT ClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT* pQualifierVal, SAFEARRAY** pNames)
+HRESULT ClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT* pQualifierVal,
+                              SAFEARRAY** pNames)
 {
     // Filters by qualifier and by origin need qualifiers the repository does not keep.
     if (wszQualifierName || pQualifierVal ||
-        (lFlags != WBEM_FLAG_ALWAYS && lFlags != WBEM_FLAG_SYSTEM_ONLY && lFlags != WBEM_FLAG_NONSYSTEM_ONLY))
+        (lFlags != WBEM_FLAG_ALWAYS && lFlags != WBEM_FLAG_SYSTEM_ONLY &&
+         lFlags != WBEM_FLAG_NONSYSTEM_ONLY))
         return notImplemented("IWbemClassObject::GetNames with a qualifier or origin filter");
-    if (pNames) *pNames = nullptr;
+    if (pNames)
+        *pNames = nullptr;
     HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return getNames(lFlags, pNames); });
-    logCall([&] { return "GetNames " + hexText(static_cast<unsigned>(lFlags)) + " = " + hresultText(hr); });
+    logCall([&] {
+        return "GetNames " + hexText(static_cast<unsigned>(lFlags)) + " = " + hresultText(hr);
+    });
     return hr;
 }
 
 HRESULT ClassObject::getNames(LONG flags, SAFEARRAY** names) const
 {
-    if (!names) return WBEM_E_INVALID_PARAMETER;
+    if (!names)
+        return WBEM_E_INVALID_PARAMETER;
     *names = nullptr;
     // The system properties the service knows, in WMI's order.
     std::vector<const std::wstring*> selected;
     static const std::wstring systemNames[] = {L"__CLASS", L"__SUPERCLASS"};
     if (flags != WBEM_FLAG_NONSYSTEM_ONLY)
-        for (const std::wstring& systemName : systemNames) selected.push_back(&systemName);
+        for (const std::wstring& systemName : systemNames)
+            selected.push_back(&systemName);
     if (flags != WBEM_FLAG_SYSTEM_ONLY)
-        for (const PropertyDef& property : m_instance.cls->properties) selected.push_back(&property.name);
+        for (const PropertyDef& property : m_instance.cls->properties)
+            selected.push_back(&property.name);
     SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(selected.size()));
-    if (!array) return WBEM_E_OUT_OF_MEMORY;
+    if (!array)
+        return WBEM_E_OUT_OF_MEMORY;
     BSTR* slots = static_cast<BSTR*>(array->pvData);
     for (size_t i = 0; i < selected.size(); ++i) {
         slots[i] = allocBstr(selected[i]->data(), selected[i]->size());
@@ -171,20 +195,28 @@ HRESULT ClassObject::EndEnumeration()
 
 HRESULT ClassObject::GetPropertyQualifierSet(LPCWSTR wszProperty, IWbemQualifierSet** ppQualSet)
 {
-    if (ppQualSet) *ppQualSet = nullptr;
-    HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return qualifierSet(wszProperty, ppQualSet); });
-    logCall([&] { return "GetPropertyQualifierSet " + nameText(wszProperty) + " = " + hresultText(hr); });
+    if (ppQualSet)
+        *ppQualSet = nullptr;
+    HRESULT hr =
+        guardedCall(WBEM_E_OUT_OF_MEMORY, [&] { return qualifierSet(wszProperty, ppQualSet); });
+    logCall([&] {
+        return "GetPropertyQualifierSet " + nameText(wszProperty) + " = " + hresultText(hr);
+    });
     return hr;
 }
 
 HRESULT ClassObject::qualifierSet(LPCWSTR property, IWbemQualifierSet** set) const
 {
-    if (!set) return WBEM_E_INVALID_PARAMETER;
+    if (!set)
+        return WBEM_E_INVALID_PARAMETER;
     *set = nullptr;
-    if (!property) return WBEM_E_INVALID_PARAMETER;
-    if (property[0] == L'_' && property[1] == L'_') return WBEM_E_SYSTEM_PROPERTY;
+    if (!property)
+        return WBEM_E_INVALID_PARAMETER;
+    if (property[0] == L'_' && property[1] == L'_')
+        return WBEM_E_SYSTEM_PROPERTY;
     size_t index = m_instance.cls->find(property);
-    if (index == ClassDef::npos) return WBEM_E_NOT_FOUND;
+    if (index == ClassDef::npos)
+        return WBEM_E_NOT_FOUND;
     *set = new QualifierSet(cimTypeQualifier(m_instance.cls->properties[index].type));
     return S_OK;
 }

@@ -17,7 +17,8 @@
 
 namespace winsim::wmi {
 
-class ClassObject final : public ComObject<IWbemClassObject> {
+class ClassObject final : public ComObject<IWbemClassObject>
+{
 public:
     static constexpr size_t kNoOrigin = static_cast<size_t>(-1);
 
@@ -34,14 +35,16 @@ public:
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
                                   LONG* plFlavor) override;
-    HRESULT STDMETHODCALLTYPE Put(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE Type) override;
-    HRESULT STDMETHODCALLTYPE GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT* pQualifierVal,
-                                       SAFEARRAY** pNames) override;
+    HRESULT STDMETHODCALLTYPE Put(LPCWSTR wszName, LONG lFlags, VARIANT* pVal,
+                                  CIMTYPE Type) override;
+    HRESULT STDMETHODCALLTYPE GetNames(LPCWSTR wszQualifierName, LONG lFlags,
+                                       VARIANT* pQualifierVal, SAFEARRAY** pNames) override;
     HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG lEnumFlags) override;
     HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* strName, VARIANT* pVal, CIMTYPE* pType,
                                    LONG* plFlavor) override;
     HRESULT STDMETHODCALLTYPE EndEnumeration() override;
-    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR wszProperty, IWbemQualifierSet** ppQualSet) override;
+    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR wszProperty,
+                                                      IWbemQualifierSet** ppQualSet) override;
     HRESULT STDMETHODCALLTYPE GetObjectText(LONG lFlags, BSTR* pstrObjectText) override;
 
 private:

@@ -17,11 +17,13 @@
 
 namespace winsim::wmi {
 
-class Enumerator final : public ComObject<IEnumWbemClassObject> {
+class Enumerator final : public ComObject<IEnumWbemClassObject>
+{
 public:
     // `status` is what Next reports instead of objects when it is a failure.
     Enumerator(std::wstring className, std::vector<Repository::Entry> entries, HRESULT status)
-        : m_className(std::move(className)), m_entries(std::move(entries)), m_status(status) {}
+        : m_className(std::move(className)), m_entries(std::move(entries)), m_status(status)
+    {}
 
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Next(LONG lTimeout, ULONG uCount, IWbemClassObject** apObjects,

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <wbemidl.h>
 
-
 #include "com/com_object.h"
 #include "sim/guarded_call.h"
 #include "sim/sim.h"
@@ -22,20 +21,25 @@ bool isServed(const std::wstring& path, const Repository& repository)
     return equalsNoCase(namespacePath(path), repository.nameSpace());
 }
 
-class Locator final : public ComObject<IWbemLocator> {
+class Locator final : public ComObject<IWbemLocator>
+{
 public:
-    HRESULT STDMETHODCALLTYPE ConnectServer(const BSTR strNetworkResource, const BSTR, const BSTR, const BSTR,
-                                            LONG, const BSTR, IWbemContext*, IWbemServices** ppNamespace) override
+    HRESULT STDMETHODCALLTYPE ConnectServer(const BSTR strNetworkResource, const BSTR, const BSTR,
+                                            const BSTR, LONG, const BSTR, IWbemContext*,
+                                            IWbemServices** ppNamespace) override
     {
-        if (ppNamespace) *ppNamespace = nullptr;
+        if (ppNamespace)
+            *ppNamespace = nullptr;
         HRESULT hr = guardedCall(WBEM_E_OUT_OF_MEMORY, [&] {
             HRESULT faulted;
-            if (fault("ConnectServer", {}, &faulted)) return faulted;
+            if (fault("ConnectServer", {}, &faulted))
+                return faulted;
             return connect(strNetworkResource, ppNamespace);
         });
         logCall([&] {
-            std::string name =
-                strNetworkResource ? toUtf8(strNetworkResource, SysStringLen(strNetworkResource)) : "(null)";
+            std::string name = strNetworkResource
+                                   ? toUtf8(strNetworkResource, SysStringLen(strNetworkResource))
+                                   : "(null)";
             return "ConnectServer " + name + " = " + hresultText(hr);
         });
         return hr;
@@ -46,9 +50,12 @@ private:
     {
         std::shared_ptr<Repository> repository;
         HRESULT hr = processRepository(&repository);
-        if (FAILED(hr)) return hr;
-        if (!resource || !result) return WBEM_E_INVALID_PARAMETER;
-        if (!isServed(std::wstring(resource, SysStringLen(resource)), *repository)) return WBEM_E_INVALID_NAMESPACE;
+        if (FAILED(hr))
+            return hr;
+        if (!resource || !result)
+            return WBEM_E_INVALID_PARAMETER;
+        if (!isServed(std::wstring(resource, SysStringLen(resource)), *repository))
+            return WBEM_E_INVALID_NAMESPACE;
         *result = new Services(std::move(repository));
         return WBEM_S_NO_ERROR;
     }
@@ -62,7 +69,8 @@ namespace winsim {
 
 HRESULT createWbemLocator(REFIID riid, void** ppv)
 {
-    if (!ppv) return E_POINTER;
+    if (!ppv)
+        return E_POINTER;
     *ppv = nullptr;
     wmi::Locator* locator = new wmi::Locator;  // std::bad_alloc: CoCreateInstance's guard answers
     HRESULT hr = locator->QueryInterface(riid, ppv);

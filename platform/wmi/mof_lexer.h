@@ -1,7 +1,8 @@
 // Splits MOF text into tokens: identifiers, integer and real numbers, strings and character
 // literals with their escapes decoded, and single-character punctuation. Comments and
-// preprocessor lines are skipped, except `#pragma` lines, which come as one Pragma token. Errors are thrown as MofError with the line they were found on.
-// The lexer works on the UTF-8 bytes as they are, so that a large repository is not copied.
+// preprocessor lines are skipped, except `#pragma` lines, which come as one Pragma token. Errors
+// are thrown as MofError with the line they were found on. The lexer works on the UTF-8 bytes as
+// they are, so that a large repository is not copied.
 #ifndef WINSIM_WMI_MOF_LEXER_H
 #define WINSIM_WMI_MOF_LEXER_H
 
@@ -12,20 +13,33 @@
 
 namespace winsim::wmi {
 
-struct MofError : std::runtime_error {
+struct MofError : std::runtime_error
+{
     MofError(int l, const std::string& what) : std::runtime_error(what), line(l) {}
     int line;
 };
 
-struct MofToken {
-    enum class Kind { End, Identifier, Integer, Real, String, Char, Punct, Pragma };
+struct MofToken
+{
+    enum class Kind
+    {
+        End,
+        Identifier,
+        Integer,
+        Real,
+        String,
+        Char,
+        Punct,
+        Pragma
+    };
     Kind kind = Kind::End;
     int line = 1;
-    std::string_view word;    // identifier, punctuation mark or what follows #pragma (UTF-8), a view of the lexer's text
-    std::wstring text;        // decoded string or character
-    bool negative = false;    // Integer: a leading minus sign
-    uint64_t magnitude = 0;   // Integer: absolute value
-    double real = 0;          // Real (also set for Integer, for real-typed properties)
+    std::string_view word;   // identifier, punctuation mark or what follows #pragma (UTF-8), a view
+                             // of the lexer's text
+    std::wstring text;       // decoded string or character
+    bool negative = false;   // Integer: a leading minus sign
+    uint64_t magnitude = 0;  // Integer: absolute value
+    double real = 0;         // Real (also set for Integer, for real-typed properties)
 
     bool is(char punct) const { return kind == Kind::Punct && word[0] == punct; }
     // An identifier equal to the ASCII keyword, in any case.
@@ -36,7 +50,8 @@ struct MofToken {
     std::string describe() const;
 };
 
-class MofLexer {
+class MofLexer
+{
 public:
     // `utf8` is the file's content, which must outlive the lexer and its tokens; a leading
     // byte-order mark is ignored.

@@ -15,10 +15,11 @@
 
 namespace winsim::wmi {
 
-struct MofContent {
-    std::wstring nameSpace = L"ROOT\\WMI";                     // as named by #pragma namespace
-    std::vector<std::shared_ptr<const ClassDef>> classes;      // in declaration order
-    std::vector<std::shared_ptr<const Instance>> instances;    // top-level ones, in file order
+struct MofContent
+{
+    std::wstring nameSpace = L"ROOT\\WMI";                   // as named by #pragma namespace
+    std::vector<std::shared_ptr<const ClassDef>> classes;    // in declaration order
+    std::vector<std::shared_ptr<const Instance>> instances;  // top-level ones, in file order
 };
 
 // A namespace path as WMI compares it: "\\\\.\\" or "//./" (the local machine) dropped,

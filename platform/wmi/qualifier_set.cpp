@@ -10,7 +10,8 @@ namespace winsim::wmi {
 
 std::wstring cimTypeQualifier(const CimType& type)
 {
-    if (type.kind == CimKind::Object && type.objectClass) return L"object:" + type.objectClass->name;
+    if (type.kind == CimKind::Object && type.objectClass)
+        return L"object:" + type.objectClass->name;
     const char* name = kindName(type.kind);
     return std::wstring(name, name + std::strlen(name));
 }
@@ -23,7 +24,8 @@ HRESULT QualifierSet::Get(LPCWSTR wszName, LONG, VARIANT* pVal, LONG* plFlavor)
     } else if (!equalsNoCase(wszName, L"CIMTYPE")) {
         hr = WBEM_E_NOT_FOUND;
     } else {
-        if (plFlavor) *plFlavor = WBEM_FLAVOR_ORIGIN_SYSTEM;
+        if (plFlavor)
+            *plFlavor = WBEM_FLAVOR_ORIGIN_SYSTEM;
         if (pVal) {
             BSTR text = allocBstr(m_cimType.data(), m_cimType.size());
             if (!text) {
@@ -35,8 +37,9 @@ HRESULT QualifierSet::Get(LPCWSTR wszName, LONG, VARIANT* pVal, LONG* plFlavor)
         }
     }
     logCall([&] {
-        return "IWbemQualifierSet::Get " + (wszName ? toUtf8(wszName, std::wcslen(wszName)) : std::string("(null)")) +
-               " = " + hresultText(hr);
+        return "IWbemQualifierSet::Get " +
+               (wszName ? toUtf8(wszName, std::wcslen(wszName)) : std::string("(null)")) + " = " +
+               hresultText(hr);
     });
     return hr;
 }

@@ -18,16 +18,19 @@ namespace winsim::wmi {
 // The CIMTYPE qualifier's text for a property type.
 std::wstring cimTypeQualifier(const CimType& type);
 
-class QualifierSet final : public ComObject<IWbemQualifierSet> {
+class QualifierSet final : public ComObject<IWbemQualifierSet>
+{
 public:
     explicit QualifierSet(std::wstring cimType) : m_cimType(std::move(cimType)) {}
 
-    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, LONG* plFlavor) override;
+    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal,
+                                  LONG* plFlavor) override;
     HRESULT STDMETHODCALLTYPE Put(LPCWSTR wszName, VARIANT* pVal, LONG lFlavor) override;
     HRESULT STDMETHODCALLTYPE Delete(LPCWSTR wszName) override;
     HRESULT STDMETHODCALLTYPE GetNames(LONG lFlags, SAFEARRAY** pNames) override;
     HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG lFlags) override;
-    HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* pstrName, VARIANT* pVal, LONG* plFlavor) override;
+    HRESULT STDMETHODCALLTYPE Next(LONG lFlags, BSTR* pstrName, VARIANT* pVal,
+                                   LONG* plFlavor) override;
     HRESULT STDMETHODCALLTYPE EndEnumeration() override;
 
 private:

@@ -16,7 +16,8 @@ namespace winsim::wmi {
 Repository::Repository(MofContent content)
     : m_nameSpace(std::move(content.nameSpace)), m_instances(std::move(content.instances))
 {
-    for (auto& cls : content.classes) m_classes.emplace(foldCase(cls->name), std::move(cls));
+    for (auto& cls : content.classes)
+        m_classes.emplace(foldCase(cls->name), std::move(cls));
 }
 
 std::shared_ptr<const ClassDef> Repository::findClass(const std::wstring& className) const
@@ -30,14 +31,16 @@ std::vector<Repository::Entry> Repository::instancesOf(const ClassDef& cls) cons
     std::lock_guard<std::mutex> guard(m_lock);
     std::vector<Entry> entries;
     for (size_t i = 0; i < m_instances.size(); ++i)
-        if (m_instances[i]->cls->isA(cls)) entries.push_back({i, m_instances[i]});
+        if (m_instances[i]->cls->isA(cls))
+            entries.push_back({i, m_instances[i]});
     return entries;
 }
 
 bool Repository::update(size_t position, std::shared_ptr<const Instance> instance)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (position >= m_instances.size() || m_instances[position]->cls != instance->cls) return false;
+    if (position >= m_instances.size() || m_instances[position]->cls != instance->cls)
+        return false;
     m_instances[position] = std::move(instance);
     return true;
 }
@@ -46,8 +49,10 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        if (errno == ENOMEM) throw std::bad_alloc();  // not the file's fault
-        warn("cannot read the repository '" + path + "' (WMISIM_REPOSITORY): " + std::strerror(errno));
+        if (errno == ENOMEM)
+            throw std::bad_alloc();  // not the file's fault
+        warn("cannot read the repository '" + path +
+             "' (WMISIM_REPOSITORY): " + std::strerror(errno));
         return WBEM_E_FAILED;
     }
     // Read through iterators: a stream operator would turn a failed allocation into a short read.
@@ -69,7 +74,8 @@ HRESULT loadRepository(const std::string& path, std::shared_ptr<Repository>* rep
 
 HRESULT processRepository(std::shared_ptr<Repository>* repository)
 {
-    struct Loaded {
+    struct Loaded
+    {
         std::mutex lock;
         bool done = false;
         HRESULT result = S_OK;

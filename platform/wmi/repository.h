@@ -15,12 +15,14 @@
 
 namespace winsim::wmi {
 
-class Repository {
+class Repository
+{
 public:
     Repository() = default;
     explicit Repository(MofContent content);
 
-    struct Entry {
+    struct Entry
+    {
         size_t position;  // identifies the instance for a later update
         std::shared_ptr<const Instance> instance;
     };

@@ -13,16 +13,20 @@
 
 namespace winsim::wmi {
 
-class Services final : public ComObject<IWbemServices> {
+class Services final : public ComObject<IWbemServices>
+{
 public:
-    explicit Services(std::shared_ptr<Repository> repository) : m_repository(std::move(repository)) {}
+    explicit Services(std::shared_ptr<Repository> repository) : m_repository(std::move(repository))
+    {}
 
     HRESULT STDMETHODCALLTYPE GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext* pCtx,
-                                        IWbemClassObject** ppObject, IWbemCallResult** ppCallResult) override;
+                                        IWbemClassObject** ppObject,
+                                        IWbemCallResult** ppCallResult) override;
     HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject* pInst, LONG lFlags, IWbemContext* pCtx,
                                           IWbemCallResult** ppCallResult) override;
-    HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
-                                        IWbemContext* pCtx, IEnumWbemClassObject** ppEnum) override;
+    HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery,
+                                        LONG lFlags, IWbemContext* pCtx,
+                                        IEnumWbemClassObject** ppEnum) override;
 
 private:
     HRESULT execQuery(const BSTR language, const BSTR query, IEnumWbemClassObject** result);

@@ -8,13 +8,15 @@ namespace winsim::wmi {
 
 namespace {
 
-class Scanner {
+class Scanner
+{
 public:
     explicit Scanner(const std::wstring& text) : m_text(text) {}
 
     void skipSpace()
     {
-        while (m_pos < m_text.size() && std::iswspace(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && std::iswspace(m_text[m_pos]))
+            ++m_pos;
     }
 
     bool atEnd()
@@ -27,10 +29,12 @@ public:
     {
         skipSpace();
         size_t start = m_pos;
-        while (m_pos < m_text.size() && (m_text[m_pos] == L'_' || (m_text[m_pos] < 0x80 && std::iswalnum(m_text[m_pos])) ||
-                                         m_text[m_pos] >= 0x80))
+        while (m_pos < m_text.size() &&
+               (m_text[m_pos] == L'_' || (m_text[m_pos] < 0x80 && std::iswalnum(m_text[m_pos])) ||
+                m_text[m_pos] >= 0x80))
             ++m_pos;
-        if (m_pos == start || (m_text[start] >= L'0' && m_text[start] <= L'9')) return false;
+        if (m_pos == start || (m_text[start] >= L'0' && m_text[start] <= L'9'))
+            return false;
         *name = m_text.substr(start, m_pos - start);
         return true;
     }
@@ -39,7 +43,8 @@ public:
     {
         size_t saved = m_pos;
         std::wstring name;
-        if (identifier(&name) && equalsNoCase(name, word)) return true;
+        if (identifier(&name) && equalsNoCase(name, word))
+            return true;
         m_pos = saved;
         return false;
     }
@@ -59,16 +64,20 @@ public:
     bool literal(std::wstring* value)
     {
         skipSpace();
-        if (m_pos >= m_text.size() || (m_text[m_pos] != L'"' && m_text[m_pos] != L'\'')) return false;
+        if (m_pos >= m_text.size() || (m_text[m_pos] != L'"' && m_text[m_pos] != L'\''))
+            return false;
         wchar_t quote = m_text[m_pos++];
         value->clear();
         while (m_pos < m_text.size()) {
             wchar_t c = m_text[m_pos++];
-            if (c == quote) return true;
+            if (c == quote)
+                return true;
             if (c == L'\\') {
-                if (m_pos >= m_text.size()) return false;
+                if (m_pos >= m_text.size())
+                    return false;
                 c = m_text[m_pos++];
-                if (c != L'\\' && c != L'"' && c != L'\'') return false;
+                if (c != L'\\' && c != L'"' && c != L'\'')
+                    return false;
             }
             value->push_back(c);
         }
@@ -91,10 +100,12 @@ bool parseWql(const std::wstring& text, WqlQuery* query)
         return false;
     if (scanner.keyword(L"WHERE")) {
         parsed.hasCondition = true;
-        if (!scanner.identifier(&parsed.property) || !scanner.punct(L'=') || !scanner.literal(&parsed.literal))
+        if (!scanner.identifier(&parsed.property) || !scanner.punct(L'=') ||
+            !scanner.literal(&parsed.literal))
             return false;
     }
-    if (!scanner.atEnd()) return false;
+    if (!scanner.atEnd())
+        return false;
     *query = std::move(parsed);
     return true;
 }

@@ -7,7 +7,8 @@
 
 namespace winsim::wmi {
 
-struct WqlQuery {
+struct WqlQuery
+{
     std::wstring className;
     bool hasCondition = false;
     std::wstring property;  // of the WHERE clause

@@ -21,7 +21,8 @@ const char kSchema[] =
     "};\n"
     "class Special : Adapter { uint32 Extra; };\n";
 
-class ClassDefinitionTest : public testing::Test {
+class ClassDefinitionTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -50,14 +51,19 @@ TEST_F(ClassDefinitionTest, CaptureReadsNamesTypesAndEmbeddedClassesInDeclaratio
     Ref<IWbemClassObject> definition;
     ASSERT_EQ(S_OK, getClass(L"adapter", definition.out()));
     CapturedClass cls = readClassDefinition(definition.get(), L"Adapter");
-    struct Expected {
+    struct Expected
+    {
         const wchar_t* name;
         CIMTYPE type;
         const wchar_t* objectClass;
     } expected[] = {
-        {L"InstanceName", CIM_STRING, L""}, {L"State", CIM_UINT16, L""},
-        {L"Address", CIM_OBJECT, L"ISCSI_IP_Address"}, {L"Addresses", CIM_OBJECT | CIM_FLAG_ARRAY, L"ISCSI_IP_Address"},
-        {L"Anything", CIM_OBJECT, L""}, {L"Big", CIM_SINT64, L""}, {L"When", CIM_DATETIME, L""},
+        {L"InstanceName", CIM_STRING, L""},
+        {L"State", CIM_UINT16, L""},
+        {L"Address", CIM_OBJECT, L"ISCSI_IP_Address"},
+        {L"Addresses", CIM_OBJECT | CIM_FLAG_ARRAY, L"ISCSI_IP_Address"},
+        {L"Anything", CIM_OBJECT, L""},
+        {L"Big", CIM_SINT64, L""},
+        {L"When", CIM_DATETIME, L""},
     };
     ASSERT_EQ(sizeof expected / sizeof expected[0], cls.properties.size());
     for (size_t i = 0; i < cls.properties.size(); ++i) {
@@ -91,7 +97,8 @@ TEST_F(ClassDefinitionTest, ClassObjectsAnswerAsWmiDoes)
     EXPECT_EQ(VT_NULL, value->vt);
     EXPECT_EQ(CIM_UINT8 | CIM_FLAG_ARRAY, type);
 
-    struct NamesCase {
+    struct NamesCase
+    {
         LONG flags;
         std::vector<std::wstring> names;
     } cases[] = {
@@ -117,8 +124,10 @@ TEST_F(ClassDefinitionTest, ClassObjectsAnswerAsWmiDoes)
     ASSERT_EQ(S_OK, qualifiers->Get(L"CIMTYPE", 0, &cimType, nullptr));
     EXPECT_EQ(std::wstring(L"uint8"), cimType->bstrVal);
     EXPECT_EQ(HRESULT(WBEM_E_NOT_FOUND), qualifiers->Get(L"key", 0, cimType.out(), nullptr));
-    EXPECT_EQ(HRESULT(WBEM_E_NOT_FOUND), definition->GetPropertyQualifierSet(L"Missing", qualifiers.out()));
-    EXPECT_EQ(HRESULT(WBEM_E_SYSTEM_PROPERTY), definition->GetPropertyQualifierSet(L"__CLASS", qualifiers.out()));
+    EXPECT_EQ(HRESULT(WBEM_E_NOT_FOUND),
+              definition->GetPropertyQualifierSet(L"Missing", qualifiers.out()));
+    EXPECT_EQ(HRESULT(WBEM_E_SYSTEM_PROPERTY),
+              definition->GetPropertyQualifierSet(L"__CLASS", qualifiers.out()));
 }
 
 TEST_F(ClassDefinitionTest, AFailedReadEndsTheCaptureWithItsResult)
@@ -131,7 +140,9 @@ TEST_F(ClassDefinitionTest, AFailedReadEndsTheCaptureWithItsResult)
         ADD_FAILURE() << "no error";
     } catch (const CaptureError& error) {
         EXPECT_EQ(HRESULT(WBEM_E_ACCESS_DENIED), error.result());
-        EXPECT_STREQ("Get failed for class Adapter, property State: 0x80041003 (WBEM_E_ACCESS_DENIED)", error.what());
+        EXPECT_STREQ(
+            "Get failed for class Adapter, property State: 0x80041003 (WBEM_E_ACCESS_DENIED)",
+            error.what());
     }
     unsetenv("WMISIM_FAULTS");
 }
@@ -140,9 +151,14 @@ TEST(RepositoryNamespace, PragmaNamesTheNamespace)
 {
     using winsim::wmi::parseMof;
     EXPECT_EQ(L"ROOT\\WMI", parseMof("class A { string B; };").nameSpace);
-    EXPECT_EQ(L"root\\cimv2", parseMof("#pragma namespace(\"\\\\\\\\.\\\\root\\\\cimv2\")\nclass A { string B; };").nameSpace);
-    EXPECT_EQ(L"ROOT\\CIMV2", parseMof("#pragma namespace(\"//./root/cimv2\")\n#pragma classflags(\"forceupdate\")\n"
-                                       "#pragma namespace(\"ROOT\\\\CIMV2\")\n").nameSpace);
+    EXPECT_EQ(L"root\\cimv2",
+              parseMof("#pragma namespace(\"\\\\\\\\.\\\\root\\\\cimv2\")\nclass A { string B; };")
+                  .nameSpace);
+    EXPECT_EQ(
+        L"ROOT\\CIMV2",
+        parseMof("#pragma namespace(\"//./root/cimv2\")\n#pragma classflags(\"forceupdate\")\n"
+                 "#pragma namespace(\"ROOT\\\\CIMV2\")\n")
+            .nameSpace);
     const char* refused[] = {
         "#pragma namespace(\"root\\\\cimv2\")\n#pragma namespace(\"root\\\\wmi\")\n",
         "#pragma namespace(root)\n",
@@ -155,17 +171,25 @@ TEST(RepositoryNamespace, PragmaNamesTheNamespace)
 TEST(CaptureStrings, EveryCharacterReadsBackUnchanged)
 {
     const std::wstring texts[] = {
-        L"", L"plain", L"quote \" backslash \\ end", L"line\nfeed\ttab\rreturn",
-        std::wstring(L"nul \0 inside", 12), L"\x7f\x01\x1f", L"caf\u00e9 \u4e2d \U0001F600",
-        L"lone \xD800 and \xDFFF", L"\xFFFF\xFFFE max", L"\\x0041 not an escape",
+        L"",
+        L"plain",
+        L"quote \" backslash \\ end",
+        L"line\nfeed\ttab\rreturn",
+        std::wstring(L"nul \0 inside", 12),
+        L"\x7f\x01\x1f",
+        L"caf\u00e9 \u4e2d \U0001F600",
+        L"lone \xD800 and \xDFFF",
+        L"\xFFFF\xFFFE max",
+        L"\\x0041 not an escape",
     };
     for (const std::wstring& text : texts) {
         std::string literal = mofString(text);
-        winsim::wmi::MofContent content =
-            winsim::wmi::parseMof("class A { string S; };\ninstance of A { S = " + literal + "; };");
+        winsim::wmi::MofContent content = winsim::wmi::parseMof(
+            "class A { string S; };\ninstance of A { S = " + literal + "; };");
         EXPECT_EQ(text, content.instances.at(0)->values.at(0).text) << literal;
     }
-    EXPECT_EQ("\"a\\\"b\\\\c\\nd\\x0000e\\xD800\"", mofString(std::wstring(L"a\"b\\c\nd\0e\xD800", 10)));
+    EXPECT_EQ("\"a\\\"b\\\\c\\nd\\x0000e\\xD800\"",
+              mofString(std::wstring(L"a\"b\\c\nd\0e\xD800", 10)));
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ void read(WMIObject& record, const std::string& reader, const std::wstring& prop
         std::wcout << L"-> " << value << std::endl;
     } else if (reader == "string" || reader == "uint64") {
         wchar_t buffer[WMIObject::STRING_BUFFER_SIZE] = L"(untouched)";
-        bool ok = reader == "string" ? record.getString(name, buffer) : record.getUInt64String(name, buffer);
+        bool ok = reader == "string" ? record.getString(name, buffer)
+                                     : record.getUInt64String(name, buffer);
         std::wcout << L"-> " << (ok ? 1 : 0) << L" " << buffer << std::endl;
     } else if (reader == "bytes") {
         BYTE buffer[64];
@@ -70,14 +71,16 @@ int main(int argc, char* argv[])
     WmiSession session;
     HRESULT hr = session.connect(widen(argv[1]).c_str());
     if (FAILED(hr)) {
-        fprintf(stderr, "connect failed: 0x%08lx\n", static_cast<unsigned long>(static_cast<unsigned int>(hr)));
+        fprintf(stderr, "connect failed: 0x%08lx\n",
+                static_cast<unsigned long>(static_cast<unsigned int>(hr)));
         return 3;
     }
     IWbemClassObject* instance = NULL;
     ULONG count = 0;
     hr = session.firstInstance(widen(argv[2]).c_str(), &instance, &count);
     if (FAILED(hr) || !instance) {
-        fprintf(stderr, "no instance of %s: 0x%08lx\n", argv[2], static_cast<unsigned long>(static_cast<unsigned int>(hr)));
+        fprintf(stderr, "no instance of %s: 0x%08lx\n", argv[2],
+                static_cast<unsigned long>(static_cast<unsigned int>(hr)));
         return 4;
     }
     // As after the engine's first connection: narrow numbers in hexadecimal.

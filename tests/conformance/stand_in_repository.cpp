@@ -1,6 +1,6 @@
-// Linux only: points the stand-in at the fixture (QUILLET_TEST_DATA is this folder) that describes MSSMBios_RawSMBiosTables as
-// Wine delivers it, before any test connects (the repository is loaded at the first
-// ConnectServer). On Windows the tests read Wine's own WMI instead.
+// Linux only: points the stand-in at the fixture (QUILLET_TEST_DATA is this folder) that describes
+// MSSMBios_RawSMBiosTables as Wine delivers it, before any test connects (the repository is loaded
+// at the first ConnectServer). On Windows the tests read Wine's own WMI instead.
 #include <stdlib.h>
 
 #include <string>

@@ -14,9 +14,15 @@ void armAllocationFault(int allocation)
     g_fired = false;
 }
 
-void disarmAllocationFault() { g_countdown = 0; }
+void disarmAllocationFault()
+{
+    g_countdown = 0;
+}
 
-bool allocationFaultFired() { return g_fired; }
+bool allocationFaultFired()
+{
+    return g_fired;
+}
 
 void* operator new(std::size_t size)
 {
@@ -30,5 +36,11 @@ void* operator new(std::size_t size)
     return memory;
 }
 
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}

@@ -68,7 +68,8 @@ auto failEachAllocation(Call call, Judge judge) -> SweepResults<decltype(call())
         disarmAllocationFault();
         bool failed = allocationFaultFired();
         {
-            SCOPED_TRACE(failed ? "allocation " + std::to_string(allocation) + " failed" : "no allocation failed");
+            SCOPED_TRACE(failed ? "allocation " + std::to_string(allocation) + " failed"
+                                : "no allocation failed");
             judge(result);
             EXPECT_TRUE(before == LiveCounts::now()) << "left alive";
         }

@@ -18,7 +18,8 @@ FakeClassObject::FakeClassObject() : m_references(1), m_gets(0), m_faultAllocati
 
 FakeClassObject::~FakeClassObject()
 {
-    for (std::map<std::wstring, VARIANT>::iterator it = m_properties.begin(); it != m_properties.end(); ++it)
+    for (std::map<std::wstring, VARIANT>::iterator it = m_properties.begin();
+         it != m_properties.end(); ++it)
         VariantClear(&it->second);
 }
 
@@ -111,9 +112,15 @@ HRESULT FakeClassObject::QueryInterface(REFIID riid, void** ppv)
     return E_NOINTERFACE;
 }
 
-ULONG FakeClassObject::AddRef() { return ++m_references; }
+ULONG FakeClassObject::AddRef()
+{
+    return ++m_references;
+}
 
-ULONG FakeClassObject::Release() { return --m_references; }
+ULONG FakeClassObject::Release()
+{
+    return --m_references;
+}
 
 HRESULT FakeClassObject::Get(LPCWSTR wszName, LONG, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor)
 {

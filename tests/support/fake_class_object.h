@@ -44,7 +44,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef();
     ULONG STDMETHODCALLTYPE Release();
 
-    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType, LONG* plFlavor);
+    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT* pVal, CIMTYPE* pType,
+                                  LONG* plFlavor);
 
     HRESULT STDMETHODCALLTYPE GetQualifierSet(IWbemQualifierSet**) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Put(LPCWSTR, LONG, VARIANT*, CIMTYPE) { return E_NOTIMPL; }
@@ -53,7 +54,10 @@ public:
     HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EndEnumeration() { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**)
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Clone(IWbemClassObject**) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetObjectText(LONG, BSTR*) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SpawnDerivedClass(LONG, IWbemClassObject**) { return E_NOTIMPL; }
@@ -61,13 +65,25 @@ public:
     HRESULT STDMETHODCALLTYPE CompareTo(LONG, IWbemClassObject*) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetPropertyOrigin(LPCWSTR, BSTR*) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE InheritsFrom(LPCWSTR) { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**) { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**)
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*)
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE DeleteMethod(LPCWSTR) { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE BeginMethodEnumeration(LONG) { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**, IWbemClassObject**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**, IWbemClassObject**)
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE EndMethodEnumeration() { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**) { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**)
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetMethodOrigin(LPCWSTR, BSTR*) { return E_NOTIMPL; }
 
 private:

@@ -37,8 +37,8 @@ HRESULT WmiSession::firstInstance(const wchar_t* className, IWbemClassObject** p
     ScopedBstr query((std::wstring(L"SELECT * FROM ") + className).c_str());
     ScopedComPtr<IEnumWbemClassObject> instances;
     HRESULT hr = m_services->ExecQuery(language.Get(), query.Get(),
-                                       WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                       NULL, instances.Receive());
+                                       WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL,
+                                       instances.Receive());
     if (FAILED(hr)) {
         return hr;
     }

@@ -18,7 +18,8 @@
 
 // Owns one interface reference.
 template <typename T>
-class Ref {
+class Ref
+{
 public:
     Ref() = default;
     explicit Ref(T* p) : m_p(p) {}
@@ -27,15 +28,25 @@ public:
     Ref& operator=(const Ref&) = delete;
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }
-    T** out() { reset(); return &m_p; }
-    void reset() { if (m_p) m_p->Release(); m_p = nullptr; }
+    T** out()
+    {
+        reset();
+        return &m_p;
+    }
+    void reset()
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = nullptr;
+    }
 
 private:
     T* m_p = nullptr;
 };
 
 // Owns one VARIANT, cleared on destruction.
-class Variant {
+class Variant
+{
 public:
     Variant() { VariantInit(&m_v); }
     ~Variant() { VariantClear(&m_v); }
@@ -43,13 +54,18 @@ public:
     Variant& operator=(const Variant&) = delete;
     VARIANT* operator&() { return &m_v; }
     VARIANT* operator->() { return &m_v; }
-    VARIANT* out() { VariantClear(&m_v); return &m_v; }
+    VARIANT* out()
+    {
+        VariantClear(&m_v);
+        return &m_v;
+    }
 
 private:
     VARIANT m_v;
 };
 
-class Bstr {
+class Bstr
+{
 public:
     explicit Bstr(const wchar_t* text) : m_b(SysAllocString(text)) {}
     ~Bstr() { SysFreeString(m_b); }
@@ -75,8 +91,9 @@ inline HRESULT query(IWbemServices* services, const wchar_t* text, IEnumWbemClas
 {
     Bstr language(L"WQL");
     Bstr queryText(text);
-    return services->ExecQuery(language, queryText, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                               nullptr, result);
+    return services->ExecQuery(language, queryText,
+                               WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                               result);
 }
 
 #endif

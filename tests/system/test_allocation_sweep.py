@@ -154,12 +154,12 @@ class ThreadTraceMemory(unittest.TestCase):
             self.skipTest('ALLOCATION_SHIM names no shim library')
         environment = {'ALLOCATION_SHIM': SHIM,
                        'LD_PRELOAD': ' '.join(filter(None, [os.environ.get('LD_PRELOAD'), SHIM]))}
-        clean = harness.run(THREAD_SWEEP, env=environment, args=('0',))
+        clean = scenario.run(THREAD_SWEEP, env=environment, args=('0',))
         self.assertEqual(0, clean.returncode, clean.stderr)
         count = int(clean.lines[-1].split()[-1])
         if count == 0:
             self.skipTest('another allocator (a sanitizer runtime) is ahead of the shim')
-        result = harness.run(THREAD_SWEEP, env=environment, args=(str(count),))
+        result = scenario.run(THREAD_SWEEP, env=environment, args=(str(count),))
         self.assertEqual(0, result.returncode, result.stderr[-600:])
         lost, lines = [], []
         for line in result.lines:

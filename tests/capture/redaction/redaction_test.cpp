@@ -25,10 +25,12 @@ struct PatternCase
 
 TEST(IdentifierPatterns, FindsIdentifiersByTheirFormOnly)
 {
-    const FoundIdentifier::Kind none = FoundIdentifier::kNothing, iscsi = FoundIdentifier::kIscsiName,
-                                ipv4 = FoundIdentifier::kIpv4, ipv6 = FoundIdentifier::kIpv6, mac = FoundIdentifier::kMac;
+    const FoundIdentifier::Kind none = FoundIdentifier::kNothing,
+                                iscsi = FoundIdentifier::kIscsiName, ipv4 = FoundIdentifier::kIpv4,
+                                ipv6 = FoundIdentifier::kIpv6, mac = FoundIdentifier::kMac;
     const PatternCase cases[] = {
-        {L"to iqn.2019-11.net.storvault:array1.vol-sql-data.", 3, iscsi, 45},  // the full stop is the sentence's
+        {L"to iqn.2019-11.net.storvault:array1.vol-sql-data.", 3, iscsi,
+         45},  // the full stop is the sentence's
         {L"IQN.1991-05.COM.EXAMPLE:HOST-7", 0, iscsi, 30},
         {L"iqn.1991-05.com.example", 0, iscsi, 23},
         {L"iqn.91-05.com.example", 0, none, 0},
@@ -62,8 +64,10 @@ TEST(IdentifierPatterns, FindsIdentifiersByTheirFormOnly)
 
 TEST(IdentifierPatterns, AddressesAreReadAsBytes)
 {
-    const unsigned char ipv6[] = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0x08, 0x08, 0, 0x20, 0x0c, 0x41, 0x7a};
-    EXPECT_EQ(AddressBytes(ipv6, ipv6 + 16), identifierAt(L"2001:DB8::8:800:200C:417A", 0, true).bytes);
+    const unsigned char ipv6[] = {0x20, 0x01, 0x0d, 0xb8, 0,    0,    0,    0,
+                                  0,    0x08, 0x08, 0,    0x20, 0x0c, 0x41, 0x7a};
+    EXPECT_EQ(AddressBytes(ipv6, ipv6 + 16),
+              identifierAt(L"2001:DB8::8:800:200C:417A", 0, true).bytes);
     const unsigned char mapped[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 10, 0, 0, 1};
     EXPECT_EQ(AddressBytes(mapped, mapped + 16), identifierAt(L"::ffff:10.0.0.1", 0, true).bytes);
     const unsigned char mac[] = {0x00, 0x90, 0xfa, 0x3c, 0x51, 0x8e};
@@ -110,7 +114,8 @@ Capture adapters(size_t count)
         instance.cls = cls.get();
         instance.values.push_back(text(name));
         instance.values.push_back(text(serial));
-        instance.values.push_back(text(L"port " + name + L", serial " + serial + L", at 10.0.0." + std::to_wstring(i % 250)));
+        instance.values.push_back(text(L"port " + name + L", serial " + serial + L", at 10.0.0." +
+                                       std::to_wstring(i % 250)));
         capture.instances.push_back(instance);
     }
     capture.declared.push_back(std::move(cls));
@@ -138,8 +143,10 @@ TEST(RedactionScale, GrowsWithTheCaptureAsWritingItDoes)
         capture.instances = original;
         redacting = std::min(redacting, seconds([&] { redact(&capture); }));
     }
-    EXPECT_LT(redacting, 30 * writing) << "redacting " << redacting << " s, writing " << writing << " s";
-    EXPECT_EQ(L"port REDACTED\\INSTANCE_7, serial SERIAL-7, at 192.0.2.7", capture.instances[6].values[2].text);
+    EXPECT_LT(redacting, 30 * writing)
+        << "redacting " << redacting << " s, writing " << writing << " s";
+    EXPECT_EQ(L"port REDACTED\\INSTANCE_7, serial SERIAL-7, at 192.0.2.7",
+              capture.instances[6].values[2].text);
 }
 
 }  // namespace

@@ -88,16 +88,20 @@ protected:
 
 bool endsWith(const std::string& text, const std::string& tail)
 {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 TEST_F(EngineTest, RecordQueryPassesTheNameUnchangedAndAttachesTheMatch)
 {
     CallLog log;
     int result = 0;
-    std::string out = captureOutput([&] { result = engine->queryHBAInformation(L"ROOT\\\\ISCSIPRT\\\\0000_0", &record); });
+    std::string out = captureOutput(
+        [&] { result = engine->queryHBAInformation(L"ROOT\\\\ISCSIPRT\\\\0000_0", &record); });
     EXPECT_EQ(1, result);
-    EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n InstanceName : ROOT\\ISCSIPRT\\0000_0\n")) << out;
+    EXPECT_TRUE(
+        endsWith(out, std::string(kConnected) + "\n InstanceName : ROOT\\ISCSIPRT\\0000_0\n"))
+        << out;
     std::vector<std::string> queries = log.lines("ExecQuery ");
     ASSERT_EQ(1u, queries.size());
     EXPECT_EQ("ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_HBAInformation WHERE InstanceName = "
@@ -108,7 +112,8 @@ TEST_F(EngineTest, RecordQueryPassesTheNameUnchangedAndAttachesTheMatch)
 
 TEST_F(EngineTest, LaterInstanceReplacesTheEarlierOne)
 {
-    std::string out = captureOutput([&] { EXPECT_EQ(1, engine->queryHBAInformation(L"Dup", &record)); });
+    std::string out =
+        captureOutput([&] { EXPECT_EQ(1, engine->queryHBAInformation(L"Dup", &record)); });
     EXPECT_TRUE(endsWith(out, " InstanceName : Dup\n InstanceName : Dup\n")) << out;
     captureOutput([&] { EXPECT_EQ(3, record.adapterId()); });
 }
@@ -123,14 +128,17 @@ TEST_F(EngineTest, NoMatchAndEmptyNameSucceedWithNothingAttached)
     EXPECT_EQ(std::string::npos, out.find("InstanceName")) << out;
     std::vector<std::string> queries = log.lines("ExecQuery ");
     ASSERT_EQ(2u, queries.size());
-    EXPECT_EQ("ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_NICConfig WHERE InstanceName = \"\" = 0x00000000", queries[1]);
+    EXPECT_EQ(
+        "ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_NICConfig WHERE InstanceName = \"\" = 0x00000000",
+        queries[1]);
     EXPECT_EQ(0, record.adapterId());
 }
 
 TEST_F(EngineTest, NullNameConnectsButQueriesNothing)
 {
     CallLog log;
-    std::string out = captureOutput([&] { EXPECT_EQ(0, engine->queryHBAInformation(NULL, &record)); });
+    std::string out =
+        captureOutput([&] { EXPECT_EQ(0, engine->queryHBAInformation(NULL, &record)); });
     EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n")) << out;
     EXPECT_EQ(1u, log.lines("ConnectServer ").size());
     EXPECT_EQ(0u, log.lines("ExecQuery ").size());
@@ -139,7 +147,8 @@ TEST_F(EngineTest, NullNameConnectsButQueriesNothing)
 // A class the repository lacks is reported by the enumerator, not by ExecQuery: the query failed.
 TEST_F(EngineTest, ErrorFromTheEnumeratorFailsTheQuery)
 {
-    std::string out = captureOutput([&] { EXPECT_EQ(0, engine->queryTCPIPConfig(L"any", &record)); });
+    std::string out =
+        captureOutput([&] { EXPECT_EQ(0, engine->queryTCPIPConfig(L"any", &record)); });
     EXPECT_TRUE(endsWith(out, std::string(kConnected) + "\n" + kQueryFailed + "80041010\n")) << out;
 }
 
@@ -150,12 +159,13 @@ TEST_F(EngineTest, SessionQueryAppendsOneRecordPerInstance)
     OwnedRecords records;
     records.items.push_back(new Probe);
     CallLog log;
-    std::string out = captureOutput([&] {
-        EXPECT_EQ(1, engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items));
-    });
+    std::string out = captureOutput(
+        [&] { EXPECT_EQ(1, engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items)); });
     EXPECT_TRUE(endsWith(out, " InstanceName : A\n InstanceName : B\n")) << out;
-    EXPECT_EQ(std::vector<std::string>{"ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_InitiatorSessionInfo = 0x00000000"},
-              log.lines("ExecQuery "));
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "ExecQuery WQL 0x30 SELECT * FROM MSiSCSI_InitiatorSessionInfo = 0x00000000"},
+        log.lines("ExecQuery "));
     ASSERT_EQ(3u, records.items.size());
     EXPECT_EQ(0, records.adapterId(0));
     EXPECT_EQ(7, records.adapterId(1));
@@ -169,7 +179,8 @@ TEST_F(EngineTest, SessionQueryOutOfMemoryKeepsTheRecordsAppendedSoFar)
     OwnedRecords records;
     g_failingCreation = 2;
     captureOutput([&] {
-        EXPECT_THROW(engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items), std::bad_alloc);
+        EXPECT_THROW(engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items),
+                     std::bad_alloc);
     });
     ASSERT_EQ(1u, records.items.size());
     EXPECT_EQ(7, records.adapterId(0));

@@ -41,23 +41,22 @@ namespace {
 
 // Subclasses whose __del__ calls a method, as a user's might: one with an instance dictionary and
 // one without; both are collected by the GC, as every heap subclass of the type is.
-const char SCRIPT[] =
-    "import gc, sys\n"
-    "import Quillet\n"
-    "finalized = []\n"
-    "class Plain(Quillet.WMIFacade):\n"
-    "    def __del__(self):\n"
-    "        finalized.append(self.printSomething())\n"
-    "class Slotted(Quillet.WMIFacade):\n"
-    "    __slots__ = ()\n"
-    "    def __del__(self):\n"
-    "        finalized.append(self.printSomething())\n"
-    "def create(cls):\n"
-    "    try:\n"
-    "        cls()\n"
-    "    except MemoryError:\n"
-    "        return 'MemoryError'\n"
-    "    return 'created'\n";
+const char SCRIPT[] = "import gc, sys\n"
+                      "import Quillet\n"
+                      "finalized = []\n"
+                      "class Plain(Quillet.WMIFacade):\n"
+                      "    def __del__(self):\n"
+                      "        finalized.append(self.printSomething())\n"
+                      "class Slotted(Quillet.WMIFacade):\n"
+                      "    __slots__ = ()\n"
+                      "    def __del__(self):\n"
+                      "        finalized.append(self.printSomething())\n"
+                      "def create(cls):\n"
+                      "    try:\n"
+                      "        cls()\n"
+                      "    except MemoryError:\n"
+                      "        return 'MemoryError'\n"
+                      "    return 'created'\n";
 
 class CreationFailureTest : public testing::Test
 {
@@ -107,9 +106,8 @@ TEST_F(CreationFailureTest, NoEngineRaisesMemoryErrorWithoutDestruction)
     }
 
     // Creation and destruction are whole again once memory is there.
-    std::string out = captureOutput([&] {
-        EXPECT_EQ(1, evaluate("create(Plain) == 'created' and finalized == [0]"));
-    });
+    std::string out = captureOutput(
+        [&] { EXPECT_EQ(1, evaluate("create(Plain) == 'created' and finalized == [0]")); });
     EXPECT_EQ("WMIFacade\nHola World!!!\n~WMIFacade\n", out);
 }
 

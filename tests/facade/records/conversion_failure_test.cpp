@@ -28,8 +28,8 @@
 namespace {
 
 int g_buildCalls = 0;
-int g_failingCall = 0;                 // 1-based; 0 lets every call succeed
-std::vector<PyObject*> g_built;        // results of the calls that succeeded, one extra reference each
+int g_failingCall = 0;           // 1-based; 0 lets every call succeed
+std::vector<PyObject*> g_built;  // results of the calls that succeeded, one extra reference each
 
 }  // namespace
 
@@ -87,8 +87,8 @@ protected:
         const std::string adapter = readText(fixtures + "adapter.mof");
         ASSERT_FALSE(classes.empty() || adapter.empty()) << fixtures;
         // One file per process: ctest may run these tests side by side.
-        s_repository = ::testing::TempDir() + "records_conversion_" +
-                       std::to_string(getpid()) + ".mof";
+        s_repository =
+            ::testing::TempDir() + "records_conversion_" + std::to_string(getpid()) + ".mof";
         std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter << SESSIONS;
         setenv("WMISIM_REPOSITORY", s_repository.c_str(), 1);
         installTraceOutput();
@@ -149,7 +149,8 @@ std::string ConversionFailureTest::s_repository;
 
 TEST_F(ConversionFailureTest, HBAInformationReleasesTheGuidTuple)
 {
-    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation, 2);
+    expectEachFailedBuildReleasesEverything<MSiSCSI_HBAInformation>(&WMIFacade::queryHBAInformation,
+                                                                    2);
 }
 
 TEST_F(ConversionFailureTest, NICConfigReleasesTheMacTuple)
@@ -175,8 +176,7 @@ TEST_F(ConversionFailureTest, SessionTreeReleasesEveryLevel)
         PyRef list(PyList_New(0));
         g_buildCalls = 0;
         g_failingCall = failing;
-        EXPECT_FALSE(records.convertInto(list.get()))
-            << "failing call " << failing;
+        EXPECT_FALSE(records.convertInto(list.get())) << "failing call " << failing;
         EXPECT_EQ(failing, g_buildCalls);
         EXPECT_EQ(0, PyList_GET_SIZE(list.get()));
         expectMemoryError();

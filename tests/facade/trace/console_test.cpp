@@ -47,13 +47,22 @@ TEST(TraceOutput, WideTextIsUtf8)
 
 TEST(TraceOutput, Utf8AtEveryLengthBoundaryAndForInvalidValues)
 {
-    const wchar_t text[] = {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF,
-                            0x110000, 0xD800, 0xDFFF, L'a'};
+    const wchar_t text[] = {0x7F,     0x80,     0x7FF,  0x800,  0xFFFF, 0x10000,
+                            0x10FFFF, 0x110000, 0xD800, 0xDFFF, L'a'};
     const size_t length = sizeof(text) / sizeof(text[0]);
     std::vector<char> out(length * UTF8_BYTES_PER_WIDE);
     std::string bytes(out.data(), encodeUtf8(text, length, out.data()));
-    EXPECT_EQ("\x7f" "\xc2\x80" "\xdf\xbf" "\xe0\xa0\x80" "\xef\xbf\xbf" "\xf0\x90\x80\x80"
-              "\xf4\x8f\xbf\xbf" "\xef\xbf\xbd" "\xef\xbf\xbd" "\xef\xbf\xbd" "a",
+    EXPECT_EQ("\x7f"
+              "\xc2\x80"
+              "\xdf\xbf"
+              "\xe0\xa0\x80"
+              "\xef\xbf\xbf"
+              "\xf0\x90\x80\x80"
+              "\xf4\x8f\xbf\xbf"
+              "\xef\xbf\xbd"
+              "\xef\xbf\xbd"
+              "\xef\xbf\xbd"
+              "a",
               bytes);
 }
 
@@ -72,22 +81,23 @@ TEST(TraceOutput, WideStreamStaysDecimalWhenNarrowIsHex)
 // must say what wprintf says.
 TEST(TraceOutput, FormattedLinesSayWhatTheCLibrarySays)
 {
-    std::string expected, out = captureOutput([&] {
-        auto both = [&](const wchar_t* format, auto... args) {
-            wchar_t buffer[256];
-            int length = swprintf(buffer, 256, format, args...);
-            ASSERT_GE(length, 0);
-            std::vector<char> bytes(length * UTF8_BYTES_PER_WIDE + 1);
-            expected.append(bytes.data(), encodeUtf8(buffer, length, bytes.data()));
-            EXPECT_TRUE(traceWprintf(format, args...));
-        };
-        for (int value : {INT_MIN, -30, 0, 7, INT_MAX})
-            both(L"period = %d\n", value);
-        both(L"hbsInstName = %ls\n", L"ROOT\\\\ISCSIPRT\\\\0000_0 \u00e9");
-        both(L"%ls|%%|%d\n", static_cast<const wchar_t*>(NULL), 5);
-        both(L"%5d|%-4ls|%x|%ld\n", 42, L"ab", 255, 7L);
-        both(L"no conversion\n");
-    });
+    std::string expected,
+        out = captureOutput([&] {
+            auto both = [&](const wchar_t* format, auto... args) {
+                wchar_t buffer[256];
+                int length = swprintf(buffer, 256, format, args...);
+                ASSERT_GE(length, 0);
+                std::vector<char> bytes(length * UTF8_BYTES_PER_WIDE + 1);
+                expected.append(bytes.data(), encodeUtf8(buffer, length, bytes.data()));
+                EXPECT_TRUE(traceWprintf(format, args...));
+            };
+            for (int value : {INT_MIN, -30, 0, 7, INT_MAX})
+                both(L"period = %d\n", value);
+            both(L"hbsInstName = %ls\n", L"ROOT\\\\ISCSIPRT\\\\0000_0 \u00e9");
+            both(L"%ls|%%|%d\n", static_cast<const wchar_t*>(NULL), 5);
+            both(L"%5d|%-4ls|%x|%ld\n", 42, L"ab", 255, 7L);
+            both(L"no conversion\n");
+        });
     EXPECT_EQ(expected, out);
 }
 
@@ -101,8 +111,8 @@ TEST(TraceOutput, LongLinesLeaveWhole)
         EXPECT_TRUE(traceWprintf(L"%-3ls|\n", name.c_str() + huge - (1 << 20)));
         std::wcout << name.c_str() + huge - 4096 << std::endl;
     });
-    EXPECT_EQ("hbsInstName = " + std::string(huge, 'n') + "\n" + std::string(1 << 20, 'n') +
-                  "|\n" + std::string(4096, 'n') + "\n",
+    EXPECT_EQ("hbsInstName = " + std::string(huge, 'n') + "\n" + std::string(1 << 20, 'n') + "|\n" +
+                  std::string(4096, 'n') + "\n",
               out);
 }
 

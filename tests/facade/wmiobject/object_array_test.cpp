@@ -23,8 +23,7 @@ const char OBJECT_ARRAY_LINES[] = " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 0\
 
 // A record that lets the test attach a fake object, as the engine would.
 class Holder : public WMIObject
-{
-};
+{};
 
 size_t countLines(const std::string& trace, const std::string& line)
 {
@@ -122,7 +121,7 @@ TEST_F(ObjectArrayTest, ValuesThatAreNoArrayOfObjectsAreNotRead)
         {VT_BSTR, " type = 8\n V_ISARRAY = 0\n V_ISBYREF = 0\n"},
         {VT_UNKNOWN, " type = d\n V_ISARRAY = 0\n V_ISBYREF = 0\n"},
         {VT_ARRAY | VT_BSTR, " type = 8\n V_ISARRAY = 2000\n V_ISBYREF = 0\n"},
-        {VT_ARRAY | VT_UNKNOWN, OBJECT_ARRAY_LINES},                     // no SAFEARRAY at all
+        {VT_ARRAY | VT_UNKNOWN, OBJECT_ARRAY_LINES},  // no SAFEARRAY at all
         {VT_ARRAY | VT_UNKNOWN | VT_BYREF, " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 4000\n"},
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
@@ -239,7 +238,8 @@ TEST_F(ObjectArrayTest, AdapterReadLeaksNothingWhenMemoryRunsOut)
         // The array keeps its references; every record's was dropped.
         EXPECT_EQ(2u, sessionObjects[0].references()) << allocation;
         EXPECT_EQ(2u, sessionObjects[1].references()) << allocation;
-        EXPECT_EQ(countLines(trace, "ISCSI_SessionStatic"), countLines(trace, "~ISCSI_SessionStatic"))
+        EXPECT_EQ(countLines(trace, "ISCSI_SessionStatic"),
+                  countLines(trace, "~ISCSI_SessionStatic"))
             << trace;
         EXPECT_EQ(fired, threw) << allocation;
         if (!fired) {

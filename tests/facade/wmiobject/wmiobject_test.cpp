@@ -12,8 +12,7 @@
 namespace {
 
 class Record : public WMIObject
-{
-};
+{};
 
 // The address class as a record passes it to GetObject; the reader asks only whether there is one.
 const EmbeddedClass ADDRESS_CLASS = {"ISCSI_IP_Address", NULL};
@@ -54,7 +53,8 @@ TEST(WMIObjectEmpty, ReadersFailSilentlyAndLeaveBuffersAlone)
     EXPECT_EQ(4, bytes[3]);
 
     Record target;
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+    out = captureOutput(
+        [&] { EXPECT_FALSE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** No m_pclsObject!\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -192,7 +192,8 @@ TEST_F(WMIObjectTest, ByteArrayTraceAndNullProperty)
     instance.setNull(L"Nothing");
     instance.setBytes(L"Mac", {1, 2});
     BYTE buffer[2] = {7, 7};
-    std::string out = captureOutput([&] { EXPECT_TRUE(record.getByteArray(L"Nothing", buffer, 2)); });
+    std::string out =
+        captureOutput([&] { EXPECT_TRUE(record.getByteArray(L"Nothing", buffer, 2)); });
     EXPECT_EQ(" type = 1\n V_ISARRAY = 0\n V_BYREF = 0\n", out);
     EXPECT_EQ(7, buffer[0]);
 
@@ -209,7 +210,8 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     std::cout << std::hex;
 
     Record target;
-    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+    std::string out = captureOutput(
+        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               " _type = d\n type = d\n V_ISARRAY = 0\n V_ISBYREF = 0\n"
               "*** GetObject is non-NULL\n"
@@ -221,17 +223,23 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
 
     Record other;
     out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"IpAddress", NULL, &other)); });
-    EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject failed\n--- GetObject COMPLETED"));
+    EXPECT_NE(std::string::npos,
+              out.find("*** GetObject is non-NULL\n*** GetObject failed\n--- GetObject COMPLETED"));
     EXPECT_EQ(3u, address.references());
 
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", &ADDRESS_CLASS, &other)); });
+    out = captureOutput(
+        [&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", &ADDRESS_CLASS, &other)); });
     EXPECT_NE(std::string::npos, out.find(" _type = 3\n"));
     EXPECT_NE(std::string::npos, out.find("*** GetObject failed\n"));
 
-    out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", &ADDRESS_CLASS, &other)); });
-    EXPECT_NE(std::string::npos, out.find(" _type = 1\n type = 1\n V_ISARRAY = 0\n V_ISBYREF = 0\n*** GetObject VT_NULL\n"));
+    out =
+        captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", &ADDRESS_CLASS, &other)); });
+    EXPECT_NE(
+        std::string::npos,
+        out.find(" _type = 1\n type = 1\n V_ISARRAY = 0\n V_ISBYREF = 0\n*** GetObject VT_NULL\n"));
 
-    out = captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", &ADDRESS_CLASS, &other)); });
+    out =
+        captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", &ADDRESS_CLASS, &other)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** GetObject m_pclsObject->Get failed\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -243,7 +251,6 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     target.getLong(L"Type");
     EXPECT_EQ(1, address.gets());
 }
-
 
 // Values of an object or array type whose pointer is null: nothing is dereferenced or attached.
 TEST_F(WMIObjectTest, ObjectAndArrayValuesWithoutPointer)
@@ -258,7 +265,8 @@ TEST_F(WMIObjectTest, ObjectAndArrayValuesWithoutPointer)
     instance.set(L"MacAddress", &value);
 
     Record target;
-    std::string out = captureOutput([&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+    std::string out = captureOutput(
+        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
     EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject ok\n")) << out;
     out = captureOutput([&] { EXPECT_EQ(0, target.getLong(L"Type")); });
     EXPECT_EQ("", out);

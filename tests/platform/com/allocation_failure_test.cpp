@@ -18,8 +18,8 @@ TEST(AllocationFailure, RuntimeCallsDoTheirWorkOrFailWithOutOfMemory)
     auto created = failEachAllocation(
         [&] {
             locator = reinterpret_cast<IWbemLocator*>(1);
-            return CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                    reinterpret_cast<void**>(&locator));
+            return CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWbemLocator, reinterpret_cast<void**>(&locator));
         },
         handsOutOrNothing(locator, E_OUTOFMEMORY));
     EXPECT_TRUE(created.contains(E_OUTOFMEMORY));
@@ -37,7 +37,9 @@ TEST(AllocationFailure, RuntimeCallsDoTheirWorkOrFailWithOutOfMemory)
             return CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
         },
-        [](HRESULT hr) { EXPECT_TRUE(hr == S_OK || hr == RPC_E_TOO_LATE || hr == E_OUTOFMEMORY) << hr; });
+        [](HRESULT hr) {
+            EXPECT_TRUE(hr == S_OK || hr == RPC_E_TOO_LATE || hr == E_OUTOFMEMORY) << hr;
+        });
 
     // A fresh thread, so that the apartment starts uninitialised; a failed call is not counted.
     std::thread([] {
@@ -55,13 +57,14 @@ TEST(AllocationFailure, RuntimeCallsDoTheirWorkOrFailWithOutOfMemory)
 
 TEST(AllocationFailure, AutomationCallsDoTheirWorkOrFailWithOutOfMemory)
 {
-    auto strings = failEachAllocation([] { return SysAllocString(L"a string longer than any short-string buffer"); },
-                                      [](BSTR text) {
-                                          if (text != nullptr) {
-                                              EXPECT_STREQ(L"a string longer than any short-string buffer", text);
-                                              SysFreeString(text);
-                                          }
-                                      });
+    auto strings = failEachAllocation(
+        [] { return SysAllocString(L"a string longer than any short-string buffer"); },
+        [](BSTR text) {
+            if (text != nullptr) {
+                EXPECT_STREQ(L"a string longer than any short-string buffer", text);
+                SysFreeString(text);
+            }
+        });
     EXPECT_TRUE(strings.contains(nullptr));
 
     SAFEARRAY* texts = SafeArrayCreateVector(VT_BSTR, 0, 12);
@@ -124,17 +127,19 @@ TEST(CallLog, AFailedWriteLosesItsLineAndNothingElse)
     IWbemLocator* locator = nullptr;
     {
         EnvGuard full("WMISIM_LOG", "/dev/full");  // every write fails with ENOSPC
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                         reinterpret_cast<void**>(&locator)));
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IWbemLocator, reinterpret_cast<void**>(&locator)));
         ASSERT_NE(nullptr, locator);
         locator->Release();
     }
     EnvGuard log("WMISIM_LOG", folder.file("calls.log"));
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                     reinterpret_cast<void**>(&locator)));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IWbemLocator, reinterpret_cast<void**>(&locator)));
     locator->Release();
-    EXPECT_EQ(std::vector<std::string>{"CoCreateInstance {4590F811-1D3A-11D0-891F-00AA004B2E24} = 0x00000000"},
-              readLines(folder.file("calls.log")));
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "CoCreateInstance {4590F811-1D3A-11D0-891F-00AA004B2E24} = 0x00000000"},
+        readLines(folder.file("calls.log")));
 }
 
 }  // namespace

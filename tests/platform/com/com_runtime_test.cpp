@@ -56,28 +56,32 @@ TEST(ProcessSecurity, CanBeSetOnlyOnce)
     HRESULT first = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
     EXPECT_TRUE(first == S_OK || first == RPC_E_TOO_LATE);
-    EXPECT_EQ(RPC_E_TOO_LATE, CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
-                                                   RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr));
+    EXPECT_EQ(RPC_E_TOO_LATE,
+              CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                                   RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr));
 }
 
 TEST(CoCreateInstance, KnowsOnlyTheInProcessWmiLocator)
 {
     const CLSID unknown = {0x12345678, 0x1, 0x2, {0, 1, 2, 3, 4, 5, 6, 7}};
     void* object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object));
-    EXPECT_EQ(nullptr, object);
     EXPECT_EQ(REGDB_E_CLASSNOTREG,
-              CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER, IID_IWbemLocator, &object));
+              CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object));
+    EXPECT_EQ(nullptr, object);
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER,
+                                                    IID_IWbemLocator, &object));
     TestObject* outer = new TestObject;
     EXPECT_EQ(CLASS_E_NOAGGREGATION,
-              CoCreateInstance(CLSID_WbemLocator, outer, CLSCTX_INPROC_SERVER, IID_IWbemLocator, &object));
+              CoCreateInstance(CLSID_WbemLocator, outer, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                               &object));
     outer->Release();
-    EXPECT_EQ(E_POINTER, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, nullptr));
+    EXPECT_EQ(E_POINTER, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_IWbemLocator, nullptr));
 
     long before = winsim::liveCount(winsim::Resource::Com);
     IWbemLocator* locator = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                  reinterpret_cast<void**>(&locator));
+    HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWbemLocator, reinterpret_cast<void**>(&locator));
     ASSERT_EQ(S_OK, hr);
     ASSERT_NE(nullptr, locator);
     locator->Release();
@@ -95,11 +99,12 @@ TEST(CallLog, WritesTheRuntimeCallsInTheirFixedForms)
             CoUninitialize();
         });
         TestObject* proxy = new TestObject;
-        CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
-                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+        CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
         proxy->Release();
         IUnknown* object = nullptr;
-        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object));
+        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                         reinterpret_cast<void**>(&object));
         winsim::logCall([] { return std::string("non-ASCII \xc3\xa9"); });
     }
     bool composed = false;
@@ -134,7 +139,8 @@ TEST(Faults, ConfiguredSitesFailWithoutDoingTheirWork)
     SAFEARRAY* numbers = SafeArrayCreateVector(VT_I4, 0, 3);
     LONG value = 0;
     for (LONG index = 0; index < 3; ++index)
-        EXPECT_EQ(index == 2 ? DISP_E_BADINDEX : S_OK, SafeArrayGetElement(numbers, &index, &value)) << index;
+        EXPECT_EQ(index == 2 ? DISP_E_BADINDEX : S_OK, SafeArrayGetElement(numbers, &index, &value))
+            << index;
     void* data = nullptr;
     EXPECT_EQ(S_OK, SafeArrayAccessData(numbers, &data));
     SafeArrayUnaccessData(numbers);
@@ -142,14 +148,14 @@ TEST(Faults, ConfiguredSitesFailWithoutDoingTheirWork)
     EXPECT_EQ(0u, numbers->cLocks);  // the faulted call took no lock
     SafeArrayDestroy(numbers);
 
-    onNewThread([] {
-        EXPECT_EQ(RPC_E_CHANGED_MODE, CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    });
+    onNewThread(
+        [] { EXPECT_EQ(RPC_E_CHANGED_MODE, CoInitializeEx(nullptr, COINIT_MULTITHREADED)); });
     TestObject* proxy = new TestObject;
     EXPECT_EQ(E_ACCESSDENIED, CoSetProxyBlanket(proxy, 0, 0, nullptr, 0, 0, nullptr, 0));
     proxy->Release();
     void* object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_OUTOFMEMORY, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, &object));
+    EXPECT_EQ(E_OUTOFMEMORY, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IWbemLocator, &object));
     EXPECT_EQ(nullptr, object);
 }
 

@@ -8,7 +8,6 @@
 #include "counted_unknown.h"
 
 class TestObject final : public winsim::ComObject<IWbemContext>
-{
-};
+{};
 
 #endif

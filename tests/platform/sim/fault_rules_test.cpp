@@ -16,8 +16,8 @@ FaultSelector selectorFor(const std::string& text)
 
 TEST(FaultRules, ParsesSiteSelectorCountAndResult)
 {
-    winsim::ParsedFaults parsed =
-        parseFaults(" ExecQuery:MSiSCSI_NICConfig#2=0x80041001 , Get=WBEM_E_NOT_FOUND,,Delay:Next#3=50");
+    winsim::ParsedFaults parsed = parseFaults(
+        " ExecQuery:MSiSCSI_NICConfig#2=0x80041001 , Get=WBEM_E_NOT_FOUND,,Delay:Next#3=50");
     ASSERT_TRUE(parsed.errors.empty());
     ASSERT_EQ(3u, parsed.rules.size());
     EXPECT_EQ("ExecQuery", parsed.rules[0].site);
@@ -36,7 +36,8 @@ TEST(FaultRules, ParsesSiteSelectorCountAndResult)
 
 TEST(FaultRules, SelectorsMayHoldBackslashesColonsAndNonAscii)
 {
-    winsim::ParsedFaults parsed = parseFaults("PutInstance:ROOT\\ISCSIPRT\\0000_0:x \xc3\xa9=S_FALSE");
+    winsim::ParsedFaults parsed =
+        parseFaults("PutInstance:ROOT\\ISCSIPRT\\0000_0:x \xc3\xa9=S_FALSE");
     ASSERT_EQ(1u, parsed.rules.size());
     EXPECT_EQ(L"ROOT\\ISCSIPRT\\0000_0:x \u00e9", parsed.rules[0].selector);
     EXPECT_EQ(S_FALSE, parsed.rules[0].result);

@@ -16,13 +16,15 @@ struct ProbeRun
     std::string err;
 };
 
-ProbeRun runProbe(const std::string& steps, const std::string& faults = "", const std::string& logPath = "")
+ProbeRun runProbe(const std::string& steps, const std::string& faults = "",
+                  const std::string& logPath = "")
 {
     TempFolder folder;
     std::string log = logPath.empty() ? folder.file("calls.log") : logPath;
     // The probe leaks on purpose; a sanitizer build must not turn that into a failure.
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 WMISIM_LOG='" + log + "' WMISIM_FAULTS='" + faults + "' " + WINSIM_PROBE + " " + steps +
-                          " >'" + folder.file("out") + "' 2>'" + folder.file("err") + "'";
+    std::string command = "ASAN_OPTIONS=detect_leaks=0 WMISIM_LOG='" + log + "' WMISIM_FAULTS='" +
+                          faults + "' " + WINSIM_PROBE + " " + steps + " >'" + folder.file("out") +
+                          "' 2>'" + folder.file("err") + "'";
     ProbeRun run;
     run.status = std::system(command.c_str());
     run.log = readLines(log);
@@ -68,18 +70,21 @@ TEST(ProbeProcess, FaultedSysAllocStringReturnsNullAndIsLogged)
     ProbeRun run = runProbe("sysalloc sysalloc", "SysAllocString#2=E_OUTOFMEMORY");
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("allocated\nnull\n", run.out);
-    std::vector<std::string> expected = {"SysAllocString probe = NULL", "leaks: com=0 bstr=0 safearray=0"};
+    std::vector<std::string> expected = {"SysAllocString probe = NULL",
+                                         "leaks: com=0 bstr=0 safearray=0"};
     EXPECT_EQ(expected, run.log);
 }
 
 TEST(ProbeProcess, BadFaultEntriesAreReportedOnceAndIgnored)
 {
-    ProbeRun run = runProbe("mta security sysalloc uninit", "Bogus=0x1,CoInitializeSecurity=E_NOPE,CoInitializeEx=S_FALSE");
+    ProbeRun run = runProbe("mta security sysalloc uninit",
+                            "Bogus=0x1,CoInitializeSecurity=E_NOPE,CoInitializeEx=S_FALSE");
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ("wmisim: WMISIM_FAULTS entry 'Bogus=0x1' ignored: unknown site 'Bogus'\n"
-              "wmisim: WMISIM_FAULTS entry 'CoInitializeSecurity=E_NOPE' ignored: 'E_NOPE' is not an HRESULT "
-              "(hex such as 0x80041001, or a name such as WBEM_E_FAILED)\n",
-              run.err);
+    EXPECT_EQ(
+        "wmisim: WMISIM_FAULTS entry 'Bogus=0x1' ignored: unknown site 'Bogus'\n"
+        "wmisim: WMISIM_FAULTS entry 'CoInitializeSecurity=E_NOPE' ignored: 'E_NOPE' is not an HRESULT "
+        "(hex such as 0x80041001, or a name such as WBEM_E_FAILED)\n",
+        run.err);
     ASSERT_EQ(4u, run.log.size());
     EXPECT_EQ("CoInitializeEx 0 = 0x00000001", run.log[0]);  // the valid entry still applies
     EXPECT_EQ("CoInitializeSecurity = 0x00000000", run.log[1]);
@@ -90,9 +95,10 @@ TEST(ProbeProcess, UnwritableLogIsReportedOnceAndTheProgramRuns)
     ProbeRun run = runProbe("mta uninit sysalloc", "", "/nonexistent-folder/calls.log");
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("allocated\n", run.out);
-    EXPECT_EQ("wmisim: cannot write the call log WMISIM_LOG=/nonexistent-folder/calls.log: No such file or directory; "
-              "calls are not logged\n",
-              run.err);
+    EXPECT_EQ(
+        "wmisim: cannot write the call log WMISIM_LOG=/nonexistent-folder/calls.log: No such file or directory; "
+        "calls are not logged\n",
+        run.err);
 }
 
 }  // namespace

@@ -10,8 +10,7 @@
 namespace {
 
 class ProbeObject final : public winsim::ComObject<IUnknown>
-{
-};
+{};
 
 // Holds a string until the program's static objects are destroyed at exit.
 struct StaticHolder
@@ -27,8 +26,8 @@ void step(const char* name)
     } else if (std::strcmp(name, "uninit") == 0) {
         CoUninitialize();
     } else if (std::strcmp(name, "security") == 0) {
-        CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
-                             nullptr, EOAC_NONE, nullptr);
+        CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                             RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
     } else if (std::strcmp(name, "leak-com") == 0) {
         new ProbeObject;
     } else if (std::strcmp(name, "leak-bstr") == 0) {

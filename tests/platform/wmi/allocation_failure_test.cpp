@@ -19,7 +19,8 @@ const char kMof[] =
 
 const HRESULT kOutOfMemory = WBEM_E_OUT_OF_MEMORY;
 
-class WmiAllocationFailure : public testing::Test {
+class WmiAllocationFailure : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -44,12 +45,15 @@ protected:
 TEST_F(WmiAllocationFailure, ConnectAndQueryHandOutAnObjectOrNothing)
 {
     Ref<IWbemLocator> locator;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                     reinterpret_cast<void**>(locator.out())));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IWbemLocator, reinterpret_cast<void**>(locator.out())));
     Bstr rootWmi(L"ROOT\\WMI");
     IWbemServices* services = nullptr;
     auto connections = failEachAllocation(
-        [&] { return locator->ConnectServer(rootWmi, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services); },
+        [&] {
+            return locator->ConnectServer(rootWmi, nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                          &services);
+        },
         handsOutOrNothing(services, kOutOfMemory));
     EXPECT_TRUE(connections.contains(kOutOfMemory));
 
@@ -65,18 +69,22 @@ TEST_F(WmiAllocationFailure, NextKeepsTheObjectsItHandedOut)
 {
     IWbemClassObject* objects[4] = {};
     ULONG returned = 0;
-    auto batches = failEachAllocation(
-        [&] { return m_enumerator->Next(WBEM_INFINITE, 3, objects, &returned); },
-        [&](HRESULT hr) {
-            EXPECT_EQ(returned == 3 ? S_OK : returned > 0 ? HRESULT(WBEM_S_FALSE) : kOutOfMemory, hr) << returned;
-            for (ULONG i = 0; i < returned; ++i) {
-                ASSERT_NE(nullptr, objects[i]);
-                objects[i]->Release();
-                objects[i] = nullptr;
-            }
-            EXPECT_EQ(nullptr, objects[returned < 4 ? returned : 3]);
-            m_enumerator->Reset();
-        });
+    auto batches =
+        failEachAllocation([&] { return m_enumerator->Next(WBEM_INFINITE, 3, objects, &returned); },
+                           [&](HRESULT hr) {
+                               EXPECT_EQ(returned == 3  ? S_OK
+                                         : returned > 0 ? HRESULT(WBEM_S_FALSE)
+                                                        : kOutOfMemory,
+                                         hr)
+                                   << returned;
+                               for (ULONG i = 0; i < returned; ++i) {
+                                   ASSERT_NE(nullptr, objects[i]);
+                                   objects[i]->Release();
+                                   objects[i] = nullptr;
+                               }
+                               EXPECT_EQ(nullptr, objects[returned < 4 ? returned : 3]);
+                               m_enumerator->Reset();
+                           });
     EXPECT_TRUE(batches.contains(kOutOfMemory));
     EXPECT_TRUE(batches.contains(HRESULT(WBEM_S_FALSE)));
 }
@@ -113,15 +121,18 @@ TEST_F(WmiAllocationFailure, GetLeavesTheVariantAloneAndPutTheObject)
     Variant name;
     name->vt = VT_BSTR;
     name->bstrVal = SysAllocString(L"a new name, also longer than a short-string buffer");
-    auto puts = failEachAllocation([&] { return object->Put(L"InstanceName", 0, &name, 0); },
-                                   [&](HRESULT hr) { EXPECT_TRUE(hr == S_OK || hr == kOutOfMemory) << hr; });
+    auto puts = failEachAllocation(
+        [&] { return object->Put(L"InstanceName", 0, &name, 0); },
+        [&](HRESULT hr) { EXPECT_TRUE(hr == S_OK || hr == kOutOfMemory) << hr; });
     EXPECT_TRUE(puts.contains(kOutOfMemory));
     Variant stored;
     ASSERT_EQ(S_OK, object->Get(L"InstanceName", 0, &stored, nullptr, nullptr));
     EXPECT_STREQ(name->bstrVal, stored->bstrVal);
 
     auto writes = failEachAllocation(
-        [&] { return m_services->PutInstance(object.get(), WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr); },
+        [&] {
+            return m_services->PutInstance(object.get(), WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr);
+        },
         [&](HRESULT hr) { EXPECT_TRUE(hr == S_OK || hr == kOutOfMemory) << hr; });
     EXPECT_TRUE(writes.contains(kOutOfMemory));
 }

@@ -1,25 +1,27 @@
 // Values as Get hands them out, and the lifetime of the objects behind them.
 #include <gtest/gtest.h>
 
-
 #include "sim/sim.h"
 #include "wmi_test_support.h"
 
 namespace {
 
-class ClassObjectTest : public testing::Test {
+class ClassObjectTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
         m_comBefore = winsim::liveCount(winsim::Resource::Com);
         *m_services.out() = servicesOver(repositoryFromMof(readText(fixturePath("all_types.mof"))));
-        m_object = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'ROOT\\\\ISCSIPRT\\\\0000_0'");
+        m_object = first(
+            L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'ROOT\\\\ISCSIPRT\\\\0000_0'");
         ASSERT_NE(nullptr, m_object);
     }
 
     void TearDown() override
     {
-        if (m_object) m_object->Release();
+        if (m_object)
+            m_object->Release();
         m_services.reset();
         EXPECT_EQ(m_comBefore, winsim::liveCount(winsim::Resource::Com)) << "COM objects leaked";
     }
@@ -28,7 +30,8 @@ protected:
     IWbemClassObject* first(const wchar_t* text)
     {
         Ref<IEnumWbemClassObject> enumerator;
-        if (FAILED(query(m_services.get(), text, enumerator.out()))) return nullptr;
+        if (FAILED(query(m_services.get(), text, enumerator.out())))
+            return nullptr;
         IWbemClassObject* object = nullptr;
         ULONG returned = 0;
         enumerator->Next(WBEM_INFINITE, 1, &object, &returned);
@@ -42,17 +45,29 @@ protected:
 
 TEST_F(ClassObjectTest, EachCimTypeComesInTheVariantTypeWmiUses)
 {
-    struct Expected {
+    struct Expected
+    {
         const wchar_t* name;
         VARTYPE vt;
         CIMTYPE cim;
     } cases[] = {
-        {L"Active", VT_BOOL, CIM_BOOLEAN},   {L"U8", VT_UI1, CIM_UINT8},       {L"S8", VT_I2, CIM_SINT8},
-        {L"U16", VT_I4, CIM_UINT16},         {L"S16", VT_I2, CIM_SINT16},      {L"U32", VT_I4, CIM_UINT32},
-        {L"S32", VT_I4, CIM_SINT32},         {L"U64", VT_BSTR, CIM_UINT64},    {L"S64", VT_BSTR, CIM_SINT64},
-        {L"R32", VT_R4, CIM_REAL32},         {L"R64", VT_R8, CIM_REAL64},      {L"C16", VT_I2, CIM_CHAR16},
-        {L"When", VT_BSTR, CIM_DATETIME},    {L"Text", VT_BSTR, CIM_STRING},   {L"Address", VT_UNKNOWN, CIM_OBJECT},
-        {L"Anything", VT_UNKNOWN, CIM_OBJECT}, {L"Unset", VT_NULL, CIM_STRING},
+        {L"Active", VT_BOOL, CIM_BOOLEAN},
+        {L"U8", VT_UI1, CIM_UINT8},
+        {L"S8", VT_I2, CIM_SINT8},
+        {L"U16", VT_I4, CIM_UINT16},
+        {L"S16", VT_I2, CIM_SINT16},
+        {L"U32", VT_I4, CIM_UINT32},
+        {L"S32", VT_I4, CIM_SINT32},
+        {L"U64", VT_BSTR, CIM_UINT64},
+        {L"S64", VT_BSTR, CIM_SINT64},
+        {L"R32", VT_R4, CIM_REAL32},
+        {L"R64", VT_R8, CIM_REAL64},
+        {L"C16", VT_I2, CIM_CHAR16},
+        {L"When", VT_BSTR, CIM_DATETIME},
+        {L"Text", VT_BSTR, CIM_STRING},
+        {L"Address", VT_UNKNOWN, CIM_OBJECT},
+        {L"Anything", VT_UNKNOWN, CIM_OBJECT},
+        {L"Unset", VT_NULL, CIM_STRING},
         {L"Bytes", VT_ARRAY | VT_UI1, CIM_UINT8 | CIM_FLAG_ARRAY},
         {L"Names", VT_ARRAY | VT_BSTR, CIM_STRING | CIM_FLAG_ARRAY},
         {L"Flags", VT_ARRAY | VT_BOOL, CIM_BOOLEAN | CIM_FLAG_ARRAY},
@@ -116,7 +131,8 @@ TEST_F(ClassObjectTest, ArraysAreZeroBasedSafeArraysOfTheElementType)
     EXPECT_STREQ(L"9223372036854775807", text);
     SysFreeString(text);
 
-    IWbemClassObject* second = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'second'");
+    IWbemClassObject* second =
+        first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = 'second'");
     ASSERT_NE(nullptr, second);
     Variant empty;
     ASSERT_EQ(S_OK, second->Get(L"Addresses", 0, &empty, nullptr, nullptr));
@@ -133,10 +149,12 @@ TEST_F(ClassObjectTest, MissingPropertiesAreNotFoundAndLeaveTheVariantAlone)
 {
     Variant value;
     CIMTYPE cim = 12345;
-    EXPECT_EQ(HRESULT(WBEM_E_NOT_FOUND), m_object->Get(L"NoSuchProperty", 0, &value, &cim, nullptr));
+    EXPECT_EQ(HRESULT(WBEM_E_NOT_FOUND),
+              m_object->Get(L"NoSuchProperty", 0, &value, &cim, nullptr));
     EXPECT_EQ(VT_EMPTY, value->vt);
     EXPECT_EQ(12345, cim);
-    EXPECT_EQ(HRESULT(WBEM_E_INVALID_PARAMETER), m_object->Get(nullptr, 0, &value, nullptr, nullptr));
+    EXPECT_EQ(HRESULT(WBEM_E_INVALID_PARAMETER),
+              m_object->Get(nullptr, 0, &value, nullptr, nullptr));
     // The type alone may be asked for, and names are case-insensitive.
     EXPECT_EQ(S_OK, m_object->Get(L"instancename", 0, nullptr, &cim, nullptr));
     EXPECT_EQ(CIM_STRING, cim);
@@ -181,7 +199,8 @@ TEST_F(ClassObjectTest, ObjectArraysHoldOneReferencePerElementAndNullGaps)
     ASSERT_EQ(S_OK, SafeArrayGetElement(value->parray, &index, &element));
     EXPECT_EQ(2u, referenceCount(element));  // the array's and ours
     Variant type;
-    ASSERT_EQ(S_OK, static_cast<IWbemClassObject*>(element)->Get(L"Type", 0, &type, nullptr, nullptr));
+    ASSERT_EQ(S_OK,
+              static_cast<IWbemClassObject*>(element)->Get(L"Type", 0, &type, nullptr, nullptr));
     EXPECT_EQ(4, type->lVal);
     element->Release();
     VariantClear(&value);
@@ -190,7 +209,8 @@ TEST_F(ClassObjectTest, ObjectArraysHoldOneReferencePerElementAndNullGaps)
 
 TEST_F(ClassObjectTest, AQueryOnABaseClassYieldsDerivedInstancesNamingTheirSuperclass)
 {
-    IWbemClassObject* derived = first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = \"it's derived\"");
+    IWbemClassObject* derived =
+        first(L"SELECT * FROM Sample_AllTypes WHERE InstanceName = \"it's derived\"");
     ASSERT_NE(nullptr, derived);
     Variant className, superclass, root;
     CIMTYPE type = 0;
@@ -198,9 +218,11 @@ TEST_F(ClassObjectTest, AQueryOnABaseClassYieldsDerivedInstancesNamingTheirSuper
     EXPECT_EQ(S_OK, derived->Get(L"__superclass", 0, &superclass, &type, nullptr));
     derived->Release();
     EXPECT_STREQ(L"Sample_Derived", className->bstrVal);
-    EXPECT_STREQ(L"Sample_AllTypes", superclass->vt == VT_BSTR ? superclass->bstrVal : L"(not a string)");
+    EXPECT_STREQ(L"Sample_AllTypes",
+                 superclass->vt == VT_BSTR ? superclass->bstrVal : L"(not a string)");
     EXPECT_EQ(CIM_STRING, type);
-    EXPECT_EQ(S_OK, m_object->Get(L"__SUPERCLASS", 0, &root, nullptr, nullptr));  // at the root: NULL
+    EXPECT_EQ(S_OK,
+              m_object->Get(L"__SUPERCLASS", 0, &root, nullptr, nullptr));  // at the root: NULL
     EXPECT_EQ(VT_NULL, root->vt);
     EXPECT_EQ(HRESULT(WBEM_E_READ_ONLY), m_object->Put(L"__SUPERCLASS", 0, nullptr, 0));
 }

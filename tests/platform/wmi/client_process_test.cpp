@@ -10,19 +10,22 @@
 
 namespace {
 
-struct ClientRun {
+struct ClientRun
+{
     int status = -1;
     std::vector<std::string> log;
     std::string out;
     std::string err;
 };
 
-ClientRun runClient(const std::string& arguments, const std::string& repository, const std::string& faults = "")
+ClientRun runClient(const std::string& arguments, const std::string& repository,
+                    const std::string& faults = "")
 {
     TempFolder folder;
-    std::string command = "WMISIM_LOG='" + folder.file("calls.log") + "' WMISIM_REPOSITORY='" + repository +
-                          "' WMISIM_FAULTS='" + faults + "' " + WMI_CLIENT + " " + arguments + " >'" +
-                          folder.file("out") + "' 2>'" + folder.file("err") + "'";
+    std::string command = "WMISIM_LOG='" + folder.file("calls.log") + "' WMISIM_REPOSITORY='" +
+                          repository + "' WMISIM_FAULTS='" + faults + "' " + WMI_CLIENT + " " +
+                          arguments + " >'" + folder.file("out") + "' 2>'" + folder.file("err") +
+                          "'";
     ClientRun run;
     run.status = std::system(command.c_str());
     run.log = readLines(folder.file("calls.log"));
@@ -43,12 +46,16 @@ TEST(ClientProcess, ReadsEveryCimTypeAndReleasesEverything)
     EXPECT_EQ("", run.err);
     ASSERT_FALSE(run.log.empty());
     EXPECT_EQ("leaks: com=0 bstr=0 safearray=0", run.log.back());
-    EXPECT_EQ(1, std::count(run.log.begin(), run.log.end(), "ConnectServer ROOT\\WMI = 0x00000000"));
-    EXPECT_EQ(1, std::count(run.log.begin(), run.log.end(), "ExecQuery WQL 0x30 SELECT * FROM Sample_AllTypes = 0x00000000"));
+    EXPECT_EQ(1,
+              std::count(run.log.begin(), run.log.end(), "ConnectServer ROOT\\WMI = 0x00000000"));
+    EXPECT_EQ(1, std::count(run.log.begin(), run.log.end(),
+                            "ExecQuery WQL 0x30 SELECT * FROM Sample_AllTypes = 0x00000000"));
     // Three instances (one of a derived class), then the end.
-    EXPECT_EQ(3, std::count(run.log.begin(), run.log.end(), "Next Sample_AllTypes returned=1 = 0x00000000"));
+    EXPECT_EQ(3, std::count(run.log.begin(), run.log.end(),
+                            "Next Sample_AllTypes returned=1 = 0x00000000"));
     EXPECT_TRUE(contains(run.out, "  U64 vt=0x8 cim=0x15\n"));
-    EXPECT_TRUE(contains(run.out, "  Addresses vt=0x200d cim=0x200d\n    [0] object\n      Type vt=0x3 cim=0x13\n"));
+    EXPECT_TRUE(contains(
+        run.out, "  Addresses vt=0x200d cim=0x200d\n    [0] object\n      Type vt=0x3 cim=0x13\n"));
     EXPECT_TRUE(contains(run.out, "    [1] null\n"));
     EXPECT_TRUE(contains(run.out, "  Names vt=0x2008 cim=0x2008\n    [0] a\n    [1] b\\c\n"));
 }
@@ -71,7 +78,8 @@ TEST(ClientProcess, AMalformedRepositoryFailsTheConnectionWithOneMessage)
     ClientRun run = runClient("read A", bad.path());
     EXPECT_NE(0, run.status);
     EXPECT_TRUE(contains(run.out, "ConnectServer 0x80041021")) << run.out;
-    EXPECT_EQ("wmisim: " + bad.path() + ":3: expected a value of type uint32, found a string\n", run.err);
+    EXPECT_EQ("wmisim: " + bad.path() + ":3: expected a value of type uint32, found a string\n",
+              run.err);
     EXPECT_EQ("leaks: com=0 bstr=0 safearray=0", run.log.back());
 
     run = runClient("read A", "/nonexistent.mof");
@@ -81,9 +89,11 @@ TEST(ClientProcess, AMalformedRepositoryFailsTheConnectionWithOneMessage)
 
 TEST(ClientProcess, AFaultedConnectionDoesNoWork)
 {
-    ClientRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"), "ConnectServer=WBEM_E_ACCESS_DENIED");
+    ClientRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"),
+                              "ConnectServer=WBEM_E_ACCESS_DENIED");
     EXPECT_NE(0, run.status);
-    EXPECT_EQ(1, std::count(run.log.begin(), run.log.end(), "ConnectServer ROOT\\WMI = 0x80041003"));
+    EXPECT_EQ(1,
+              std::count(run.log.begin(), run.log.end(), "ConnectServer ROOT\\WMI = 0x80041003"));
     EXPECT_EQ("leaks: com=0 bstr=0 safearray=0", run.log.back());
 }
 

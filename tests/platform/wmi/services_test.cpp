@@ -17,7 +17,8 @@ const char kMof[] =
     "instance of Counters { InstanceName = \"say \\\"hi\\\"\"; PDORemovePeriod = 30; };\n"
     "instance of Counters { InstanceName = \"it's\"; PDORemovePeriod = 40; };\n";
 
-class ServicesTest : public testing::Test {
+class ServicesTest : public testing::Test
+{
 protected:
     void SetUp() override { *m_services.out() = servicesOver(repositoryFromMof(kMof)); }
 
@@ -28,14 +29,16 @@ protected:
         std::vector<std::wstring> result;
         Ref<IEnumWbemClassObject> enumerator;
         EXPECT_EQ(S_OK, query(m_services.get(), text, enumerator.out())) << text;
-        if (!enumerator.get()) return result;
+        if (!enumerator.get())
+            return result;
         while (true) {
             IWbemClassObject* object = nullptr;
             ULONG returned = 7;
             HRESULT hr = enumerator->Next(WBEM_INFINITE, 1, &object, &returned);
             if (returned == 0) {
                 EXPECT_EQ(nullptr, object);
-                if (last) *last = hr;
+                if (last)
+                    *last = hr;
                 return result;
             }
             EXPECT_EQ(S_OK, hr);
@@ -54,7 +57,8 @@ protected:
         ULONG returned = 0;
         enumerator->Next(WBEM_INFINITE, 1, object.out(), &returned);
         Variant value;
-        if (returned == 1) object->Get(L"PDORemovePeriod", 0, &value, nullptr, nullptr);
+        if (returned == 1)
+            object->Get(L"PDORemovePeriod", 0, &value, nullptr, nullptr);
         return value->vt == VT_I4 ? value->lVal : -1;
     }
 
@@ -66,13 +70,18 @@ using Names = std::vector<std::wstring>;
 TEST_F(ServicesTest, SelectsByInstanceNameWithWqlEscapes)
 {
     HRESULT last = S_OK;
-    EXPECT_EQ((Names{L"ROOT\\MPIO\\0000_0", L"say \"hi\"", L"it's"}), names(L"SELECT * FROM Counters", &last));
+    EXPECT_EQ((Names{L"ROOT\\MPIO\\0000_0", L"say \"hi\"", L"it's"}),
+              names(L"SELECT * FROM Counters", &last));
     EXPECT_EQ(WBEM_S_FALSE, last);
-    EXPECT_EQ(Names{L"ROOT\\MPIO\\0000_0"}, names(L"SELECT * FROM Counters WHERE InstanceName = \"ROOT\\\\MPIO\\\\0000_0\""));
-    EXPECT_EQ(Names{L"say \"hi\""}, names(L"select * from counters where instancename = 'say \"hi\"'"));
+    EXPECT_EQ(Names{L"ROOT\\MPIO\\0000_0"},
+              names(L"SELECT * FROM Counters WHERE InstanceName = \"ROOT\\\\MPIO\\\\0000_0\""));
+    EXPECT_EQ(Names{L"say \"hi\""},
+              names(L"select * from counters where instancename = 'say \"hi\"'"));
     EXPECT_EQ(Names{L"it's"}, names(L"SELECT * FROM Counters WHERE InstanceName = 'it\\'s'"));
-    EXPECT_EQ(Names{L"ROOT\\MPIO\\0000_0"}, names(L"SELECT * FROM Counters WHERE InstanceName = 'root\\\\mpio\\\\0000_0'"));
-    EXPECT_EQ(Names{}, names(L"SELECT * FROM Counters WHERE InstanceName = 'nothing like it'", &last));
+    EXPECT_EQ(Names{L"ROOT\\MPIO\\0000_0"},
+              names(L"SELECT * FROM Counters WHERE InstanceName = 'root\\\\mpio\\\\0000_0'"));
+    EXPECT_EQ(Names{},
+              names(L"SELECT * FROM Counters WHERE InstanceName = 'nothing like it'", &last));
     EXPECT_EQ(WBEM_S_FALSE, last);
     EXPECT_EQ(Names{}, names(L"SELECT * FROM Counters WHERE InstanceName = ''"));
 }
@@ -82,11 +91,13 @@ TEST_F(ServicesTest, ReportsBadQueriesAndUnknownClassesWhereWmiDoes)
     Ref<IEnumWbemClassObject> enumerator;
     // An undoubled backslash makes the literal malformed: the query fails at once.
     EXPECT_EQ(HRESULT(WBEM_E_INVALID_QUERY),
-              query(m_services.get(), L"SELECT * FROM Counters WHERE InstanceName = \"ROOT\\MPIO\\0000_0\"",
+              query(m_services.get(),
+                    L"SELECT * FROM Counters WHERE InstanceName = \"ROOT\\MPIO\\0000_0\"",
                     enumerator.out()));
     EXPECT_EQ(nullptr, enumerator.get());
     Bstr sql(L"SQL"), text(L"SELECT * FROM Counters");
-    EXPECT_EQ(HRESULT(WBEM_E_INVALID_QUERY_TYPE), m_services->ExecQuery(sql, text, 0x30, nullptr, enumerator.out()));
+    EXPECT_EQ(HRESULT(WBEM_E_INVALID_QUERY_TYPE),
+              m_services->ExecQuery(sql, text, 0x30, nullptr, enumerator.out()));
 
     HRESULT last = S_OK;
     EXPECT_EQ(Names{}, names(L"SELECT * FROM NoSuchClass", &last));
@@ -165,7 +176,8 @@ TEST_F(ServicesTest, PutRefusesValuesThePropertyCannotHold)
     number->vt = VT_I4;
     number->lVal = 5;
     EXPECT_EQ(HRESULT(WBEM_E_TYPE_MISMATCH), object->Put(L"InstanceName", 0, &number, 0));
-    EXPECT_EQ(HRESULT(WBEM_E_TYPE_MISMATCH), object->Put(L"PDORemovePeriod", 0, &number, CIM_STRING));
+    EXPECT_EQ(HRESULT(WBEM_E_TYPE_MISMATCH),
+              object->Put(L"PDORemovePeriod", 0, &number, CIM_STRING));
     number->lVal = -1;  // uint32 travels as VT_I4: the same 32 bits are taken back
     EXPECT_EQ(S_OK, object->Put(L"PDORemovePeriod", 0, &number, CIM_UINT32));
     Variant read;
@@ -178,7 +190,8 @@ TEST_F(ServicesTest, PutRefusesValuesThePropertyCannotHold)
     EXPECT_EQ(VT_NULL, read->vt);
 }
 
-class ServicesLogTest : public ServicesTest {
+class ServicesLogTest : public ServicesTest
+{
 protected:
     CallLog m_log;
     std::vector<std::string> log() { return m_log.lines(); }
@@ -188,24 +201,27 @@ TEST_F(ServicesLogTest, LogsEachCallWithItsArgumentsAndResult)
 {
     names(L"SELECT * FROM Counters WHERE InstanceName = 'it\\'s'");
     names(L"SELECT * FROM Nope");
-    EXPECT_EQ((std::vector<std::string>{
-                  "ExecQuery WQL 0x30 SELECT * FROM Counters WHERE InstanceName = 'it\\'s' = 0x00000000",
-                  "Next Counters returned=1 = 0x00000000",
-                  "Get InstanceName = 0x00000000",
-                  "Next Counters returned=0 = 0x00000001",
-                  "ExecQuery WQL 0x30 SELECT * FROM Nope = 0x00000000",
-                  "Next Nope returned=0 = 0x80041010",
-              }),
-              log());
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "ExecQuery WQL 0x30 SELECT * FROM Counters WHERE InstanceName = 'it\\'s' = 0x00000000",
+            "Next Counters returned=1 = 0x00000000",
+            "Get InstanceName = 0x00000000",
+            "Next Counters returned=0 = 0x00000001",
+            "ExecQuery WQL 0x30 SELECT * FROM Nope = 0x00000000",
+            "Next Nope returned=0 = 0x80041010",
+        }),
+        log());
 }
 
 TEST_F(ServicesLogTest, FaultsHitTheSelectedCallOnly)
 {
     {
-        EnvGuard faults("WMISIM_FAULTS", "ExecQuery:Counters#2=WBEM_E_FAILED,Next:Other=0x80041003");
+        EnvGuard faults("WMISIM_FAULTS",
+                        "ExecQuery:Counters#2=WBEM_E_FAILED,Next:Other=0x80041003");
         Ref<IEnumWbemClassObject> enumerator;
         EXPECT_EQ(S_OK, query(m_services.get(), L"SELECT * FROM Counters", enumerator.out()));
-        EXPECT_EQ(HRESULT(WBEM_E_FAILED), query(m_services.get(), L"SELECT * FROM Counters", enumerator.out()));
+        EXPECT_EQ(HRESULT(WBEM_E_FAILED),
+                  query(m_services.get(), L"SELECT * FROM Counters", enumerator.out()));
         EXPECT_EQ(nullptr, enumerator.get());
         EXPECT_EQ(S_OK, query(m_services.get(), L"SELECT * FROM counters", enumerator.out()));
         HRESULT last = S_OK;
@@ -229,8 +245,9 @@ TEST_F(ServicesLogTest, FaultsHitTheSelectedCallOnly)
         object->Release();
     }
     {
-        EnvGuard faults("WMISIM_FAULTS", "Get:PDORemovePeriod=WBEM_E_NOT_FOUND,Put:PDORemovePeriod#2=E_OUTOFMEMORY,"
-                                         "PutInstance:it's=WBEM_E_ACCESS_DENIED");
+        EnvGuard faults("WMISIM_FAULTS",
+                        "Get:PDORemovePeriod=WBEM_E_NOT_FOUND,Put:PDORemovePeriod#2=E_OUTOFMEMORY,"
+                        "PutInstance:it's=WBEM_E_ACCESS_DENIED");
         EXPECT_EQ(-1, period(L"SELECT * FROM Counters"));
         Ref<IEnumWbemClassObject> enumerator;
         ASSERT_EQ(S_OK, query(m_services.get(), L"SELECT * FROM Counters", enumerator.out()));
@@ -243,7 +260,8 @@ TEST_F(ServicesLogTest, FaultsHitTheSelectedCallOnly)
             value->vt = VT_I4;
             value->lVal = 7;
             puts.push_back(object->Put(L"PDORemovePeriod", 0, &value, 0));
-            putInstances.push_back(m_services->PutInstance(object.get(), WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr));
+            putInstances.push_back(
+                m_services->PutInstance(object.get(), WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr));
         }
         EXPECT_EQ((std::vector<HRESULT>{S_OK, E_OUTOFMEMORY, S_OK}), puts);
         EXPECT_EQ((std::vector<HRESULT>{S_OK, S_OK, HRESULT(WBEM_E_ACCESS_DENIED)}), putInstances);
@@ -251,21 +269,24 @@ TEST_F(ServicesLogTest, FaultsHitTheSelectedCallOnly)
     std::vector<std::string> lines = log();
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "PutInstance it's 0x1 = 0x80041003"));
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "Put PDORemovePeriod vt=0x3 = 0x8007000e"));
-    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "ExecQuery WQL 0x30 SELECT * FROM Counters = 0x80041001"));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(),
+                            "ExecQuery WQL 0x30 SELECT * FROM Counters = 0x80041001"));
 }
 
 // Size only: how fast it loads and enumerates is measured by bench/ (10,000 sessions), not
 // asserted here, where a loaded machine would fail it.
 TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerate)
 {
-    std::string mof = "class Address { uint32 Type; uint32 IpV4Address; };\n"
-                      "class Session { string InstanceName; uint64 Id; Address Primary; Address All[]; };\n";
+    std::string mof =
+        "class Address { uint32 Type; uint32 IpV4Address; };\n"
+        "class Session { string InstanceName; uint64 Id; Address Primary; Address All[]; };\n";
     for (int i = 0; i < 10000; ++i) {
         std::string n = std::to_string(i);
-        mof += "instance of Session { InstanceName = \"ROOT\\\\ISCSIPRT\\\\" + n + "\"; Id = " + n +
-               ";\n  Primary = instance of Address { Type = 1; IpV4Address = " + n +
-               "; };\n  All = {instance of Address { Type = 1; }, instance of Address { Type = 2; },"
-               " instance of Address { Type = 3; }};\n};\n";
+        mof +=
+            "instance of Session { InstanceName = \"ROOT\\\\ISCSIPRT\\\\" + n + "\"; Id = " + n +
+            ";\n  Primary = instance of Address { Type = 1; IpV4Address = " + n +
+            "; };\n  All = {instance of Address { Type = 1; }, instance of Address { Type = 2; },"
+            " instance of Address { Type = 3; }};\n};\n";
     }
     Ref<IWbemServices> services(servicesOver(repositoryFromMof(mof)));
     Ref<IEnumWbemClassObject> enumerator;
@@ -275,7 +296,8 @@ TEST(RepositoryScale, TenThousandInstancesLoadAndEnumerate)
         Ref<IWbemClassObject> object;
         ULONG returned = 0;
         enumerator->Next(WBEM_INFINITE, 1, object.out(), &returned);
-        if (returned == 0) break;
+        if (returned == 0)
+            break;
         Variant all;
         ASSERT_EQ(S_OK, object->Get(L"All", 0, &all, nullptr, nullptr));
         ++count;

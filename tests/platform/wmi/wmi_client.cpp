@@ -16,9 +16,9 @@
 namespace {
 
 const wchar_t* const kProperties[] = {
-    L"InstanceName", L"Active", L"OddBool", L"U8", L"S8", L"U16", L"S16", L"U32", L"S32", L"U64", L"S64",
-    L"R32", L"R64", L"C16", L"When", L"Text", L"Address", L"Anything", L"Bytes", L"Names", L"Flags",
-    L"Bigs", L"Addresses", L"Unset",
+    L"InstanceName", L"Active",   L"OddBool", L"U8",    L"S8",    L"U16",  L"S16",       L"U32",
+    L"S32",          L"U64",      L"S64",     L"R32",   L"R64",   L"C16",  L"When",      L"Text",
+    L"Address",      L"Anything", L"Bytes",   L"Names", L"Flags", L"Bigs", L"Addresses", L"Unset",
 };
 const wchar_t* const kAddressProperties[] = {L"Type", L"IpV4Address", L"IpV6Address"};
 
@@ -32,7 +32,8 @@ void check(HRESULT hr, const char* what)
     }
 }
 
-void printProperties(IWbemClassObject* object, const wchar_t* const* names, size_t count, int depth);
+void printProperties(IWbemClassObject* object, const wchar_t* const* names, size_t count,
+                     int depth);
 
 void printElements(SAFEARRAY* array, VARTYPE vt, int depth)
 {
@@ -43,9 +44,11 @@ void printElements(SAFEARRAY* array, VARTYPE vt, int depth)
         if (vt == VT_UNKNOWN) {
             IUnknown* element = NULL;
             check(SafeArrayGetElement(array, &i, &element), "SafeArrayGetElement");
-            printf("%*s[%ld] %s\n", depth * 2, "", static_cast<long>(i), element ? "object" : "null");
+            printf("%*s[%ld] %s\n", depth * 2, "", static_cast<long>(i),
+                   element ? "object" : "null");
             if (element) {
-                printProperties(static_cast<IWbemClassObject*>(element), kAddressProperties, 3, depth + 1);
+                printProperties(static_cast<IWbemClassObject*>(element), kAddressProperties, 3,
+                                depth + 1);
                 element->Release();
             }
         } else if (vt == VT_BSTR) {
@@ -65,9 +68,11 @@ void printProperties(IWbemClassObject* object, const wchar_t* const* names, size
         CIMTYPE type = 0;
         HRESULT hr = object->Get(names[i], 0, &value, &type, NULL);
         check(hr, "Get");
-        printf("%*s%ls vt=0x%x cim=0x%lx\n", depth * 2, "", names[i], value.vt, static_cast<long>(type));
+        printf("%*s%ls vt=0x%x cim=0x%lx\n", depth * 2, "", names[i], value.vt,
+               static_cast<long>(type));
         if (value.vt == VT_UNKNOWN && value.punkVal)
-            printProperties(static_cast<IWbemClassObject*>(value.punkVal), kAddressProperties, 3, depth + 1);
+            printProperties(static_cast<IWbemClassObject*>(value.punkVal), kAddressProperties, 3,
+                            depth + 1);
         else if (value.vt & VT_ARRAY)
             printElements(value.parray, value.vt & VT_TYPEMASK, depth + 1);
         VariantClear(&value);
@@ -81,17 +86,19 @@ int read(IWbemServices* services, const wchar_t* className)
     BSTR language = SysAllocString(L"WQL");
     BSTR query = SysAllocString(text);
     IEnumWbemClassObject* enumerator = NULL;
-    HRESULT hr = services->ExecQuery(language, query, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL,
-                                     &enumerator);
+    HRESULT hr = services->ExecQuery(
+        language, query, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, NULL, &enumerator);
     SysFreeString(language);
     SysFreeString(query);
     check(hr, "ExecQuery");
-    if (FAILED(hr)) return 1;
+    if (FAILED(hr))
+        return 1;
     for (;;) {
         IWbemClassObject* object = NULL;
         ULONG returned = 0;
         hr = enumerator->Next(WBEM_INFINITE, 1, &object, &returned);
-        if (returned == 0) break;
+        if (returned == 0)
+            break;
         printf("instance\n");
         printProperties(object, kProperties, sizeof kProperties / sizeof kProperties[0], 1);
         object->Release();
@@ -105,13 +112,14 @@ int read(IWbemServices* services, const wchar_t* className)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) return 2;
+    if (argc != 3)
+        return 2;
     wchar_t argument[256];
     swprintf(argument, 256, L"%hs", argv[2]);
 
     check(CoInitializeEx(NULL, COINIT_MULTITHREADED), "CoInitializeEx");
-    check(CoInitializeSecurity(NULL, -1, NULL, NULL, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, NULL,
-                               EOAC_NONE, NULL),
+    check(CoInitializeSecurity(NULL, -1, NULL, NULL, RPC_C_AUTHN_LEVEL_DEFAULT,
+                               RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE, NULL),
           "CoInitializeSecurity");
     IWbemLocator* locator = NULL;
     HRESULT hr = CoCreateInstance(CLSID_WbemLocator, NULL, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
@@ -124,10 +132,12 @@ int main(int argc, char** argv)
         SysFreeString(resource);
         printf("ConnectServer 0x%08x\n", static_cast<unsigned int>(hr));
         if (SUCCEEDED(hr)) {
-            check(CoSetProxyBlanket(services, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL, RPC_C_AUTHN_LEVEL_CALL,
-                                    RPC_C_IMP_LEVEL_IMPERSONATE, NULL, EOAC_NONE),
+            check(CoSetProxyBlanket(services, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, NULL,
+                                    RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, NULL,
+                                    EOAC_NONE),
                   "CoSetProxyBlanket");
-            if (strcmp(argv[1], "read") == 0) read(services, argument);
+            if (strcmp(argv[1], "read") == 0)
+                read(services, argument);
             services->Release();
         } else {
             ++g_failures;

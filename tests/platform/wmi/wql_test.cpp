@@ -24,11 +24,13 @@ TEST(Wql, AcceptsSelectAllWithAnOptionalCondition)
 
 TEST(Wql, DecodesEscapedBackslashesAndQuotes)
 {
-    struct Case {
+    struct Case
+    {
         const wchar_t* query;
         const wchar_t* literal;
     } cases[] = {
-        {L"SELECT * FROM C WHERE InstanceName = \"ROOT\\\\ISCSIPRT\\\\0000_0\"", L"ROOT\\ISCSIPRT\\0000_0"},
+        {L"SELECT * FROM C WHERE InstanceName = \"ROOT\\\\ISCSIPRT\\\\0000_0\"",
+         L"ROOT\\ISCSIPRT\\0000_0"},
         {L"SELECT * FROM C WHERE InstanceName = \"say \\\"hi\\\"\"", L"say \"hi\""},
         {L"SELECT * FROM C WHERE InstanceName = 'it\\'s'", L"it's"},
         {L"SELECT * FROM C WHERE InstanceName = 'a \"b\"'", L"a \"b\""},
