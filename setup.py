@@ -144,4 +144,6 @@ setup(name='Quillet',
       ext_modules=[extension],
       cmdclass={'build_ext': with_type_stubs(WindowsBuildExt if sys.platform == 'win32'
                                              else BuildExt)},
+      # A wheel of the limited-API module says so in its tag, whoever builds it (pip wheel too).
+      options={'bdist_wheel': {'py_limited_api': 'cp38'}} if limited_api else {},
       zip_safe=False)

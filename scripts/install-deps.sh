@@ -4,10 +4,10 @@
 # and the release tools)
 set -euo pipefail
 
-# python3-*: Debian's Python 3 builds the wheel in the install test; mypy (its stubtest) checks
-# Quillet.pyi and python3-jsonschema the inventory's JSON.
+# python3-*: Debian's Python 3 builds the wheel and installs into a virtual environment in the
+# install test; mypy (its stubtest) checks Quillet.pyi and python3-jsonschema the inventory's JSON.
 packages=(cmake g++ make libgtest-dev python3-dev python3-pip python3-setuptools python3-wheel
-          mypy python3-jsonschema)
+          python3-venv mypy python3-jsonschema)
 if [[ "${1:-}" == "--windows" ]]; then
   # wine32 is an i386 package: the machine needs the i386 architecture first.
   packages+=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix

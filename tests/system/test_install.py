@@ -133,12 +133,45 @@ class InstallTest(unittest.TestCase):
         wheels = os.path.join(self.workdir, 'wheels')
         quiet([DEBIAN_PYTHON3, '-m', 'pip', 'wheel', '-q', '--no-index', '--no-build-isolation',
                '--no-deps', '--wheel-dir', wheels, tarball], cwd=self.workdir)
-        built = glob.glob(os.path.join(wheels, 'Quillet-%s-cp3*-linux_x86_64.whl' % self.version))
+        built = glob.glob(os.path.join(wheels,
+                                       'Quillet-%s-cp38-abi3-linux_x86_64.whl' % self.version))
         self.assertEqual(1, len(built), os.listdir(wheels))
         target = os.path.join(self.workdir, 'target')
         quiet([DEBIAN_PYTHON3, '-m', 'pip', 'install', '-q', '--no-index', '--no-deps',
                '--target', target, built[0]], cwd=self.workdir)
         self.assertUsable(DEBIAN_PYTHON3, target)
+
+    def test_debian_python3_installs_as_the_installing_page_says(self):
+        # Debian's python3 refuses to install into its own site-packages (externally managed):
+        # the page's commands make a virtual environment first; run here as written, in an
+        # unpacked source distribution, with HOME a fresh folder.
+        if sys.version_info[0] < 3:
+            self.skipTest('checked once, from the Python 3 suite')
+        if not has_modules(DEBIAN_PYTHON3, 'setuptools', 'wheel', 'pip', 'venv'):
+            self.skipTest('%s lacks setuptools, wheel, pip or venv' % DEBIAN_PYTHON3)
+        with tarfile.open(self.make_sdist(DEBIAN_PYTHON3)) as archive:
+            archive.extractall(self.workdir)
+        unpacked = os.path.join(self.workdir, 'Quillet-%s' % self.version)
+        home = os.path.join(self.workdir, 'home')
+        os.mkdir(home)
+        quiet(['bash', '-euc', documented_commands(DEBIAN_BLOCK)], cwd=unpacked,
+              env=dict(os.environ, HOME=home, PATH='/usr/bin:/bin'))
+        site = glob.glob(os.path.join(home, 'quillet-env', 'lib', 'python3*', 'site-packages'))
+        self.assertEqual(1, len(site), site)
+        self.assertUsable(os.path.join(home, 'quillet-env', 'bin', 'python'), site[0])
+
+
+# The code block of docs/installing.md for Debian's python3 starts with this comment line.
+DEBIAN_BLOCK = "# Debian 12's python3"
+
+
+def documented_commands(marker):
+    """The commands of the fenced block of docs/installing.md whose first line is `marker`."""
+    with open(os.path.join(SOURCE, 'docs', 'installing.md')) as f:
+        lines = f.read().splitlines()
+    start = lines.index(marker)
+    end = lines.index('```', start)
+    return '\n'.join(line for line in lines[start:end] if not line.startswith('#'))
 
 
 if __name__ == '__main__':
