@@ -74,8 +74,9 @@ else:
     extension = Extension('Quillet', sources=facade_sources + platform_sources, language='c++',
                           include_dirs=['platform/include', 'platform', 'common', 'facade'],
                           define_macros=macros, py_limited_api=limited_api,
-                          depends=depends + headers('common/utf8', 'platform/include',
-                                                    'platform/sim', 'platform/com', 'platform/wmi'),
+                          depends=depends + headers('common/utf8', 'common/variant',
+                                                    'platform/include', 'platform/sim',
+                                                    'platform/com', 'platform/wmi'),
                           extra_compile_args=['-std=c++17', '-isystem',
                                               sysconfig.get_paths()['include']],
                           libraries=['pthread'])

@@ -96,7 +96,8 @@ def calls_for(sessions):
 
 def environment(module_folder, mof):
     env = dict(os.environ)
-    env['PYTHONPATH'] = module_folder
+    # The children share their thread helpers with the scenario tests.
+    env['PYTHONPATH'] = os.pathsep.join((module_folder, os.path.join(ROOT, 'tests', 'pylib')))
     env['WMISIM_REPOSITORY'] = mof
     # python -u (PYTHONUNBUFFERED) makes C stdout unbuffered: the script's own marker lines
     # would then be written in pieces.

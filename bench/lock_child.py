@@ -7,25 +7,15 @@ usage: lock_child.py <method> <repr of args> [WMISIM_FAULTS for the measured cal
 """
 import os
 import sys
-import threading
 import time
 
 import Quillet
-
-counter = [0]
-running = [True]
+from child_threads import Counter
 
 
-def count():
-    while running[0]:
-        counter[0] += 1
-
-
-def counted_during(action):
-    before, started = counter[0], time.time()
-    action()
-    seconds = time.time() - started
-    return (counter[0] - before) / seconds, seconds
+def rate_during(counter, action):
+    seconds, counted = counter.during(action)
+    return counted / seconds, seconds
 
 
 def main():
@@ -35,12 +25,10 @@ def main():
     call(*args)  # connects, and loads the repository
     if len(sys.argv) > 3:
         os.environ['WMISIM_FAULTS'] = sys.argv[3]
-    counting = threading.Thread(target=count)
-    counting.start()
-    solo, _ = counted_during(lambda: time.sleep(1.0))
-    loaded, seconds = counted_during(lambda: call(*args))
-    running[0] = False
-    counting.join()
+    counter = Counter()
+    solo, _ = rate_during(counter, lambda: time.sleep(1.0))
+    loaded, seconds = rate_during(counter, lambda: call(*args))
+    counter.stop()
     sys.stdout.flush()
     sys.stderr.write('BENCH %r\n' % ({'solo': solo, 'loaded': loaded, 'seconds': seconds},))
 

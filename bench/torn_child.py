@@ -6,18 +6,14 @@ no line of a reference call.
 usage: torn_child.py <instance name, WQL-escaped> <threads> <objects> <calls>
 """
 import sys
-import threading
 
 import Quillet
+from child_threads import marker, run_threads
+from pycompat import to_text
 
-NAME = sys.argv[1] if isinstance(sys.argv[1], type(u'')) else sys.argv[1].decode('utf-8')
+NAME = to_text(sys.argv[1])
 THREADS, OBJECTS, CALLS = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 METHODS = ('GetMSiSCSI_HBAInformation', 'GetMSiSCSI_TCPIPConfig')
-
-
-def marker(text):
-    sys.stdout.write('PHASE %s\n' % text)
-    sys.stdout.flush()
 
 
 objects = [Quillet.WMIFacade() for _ in range(OBJECTS)]
@@ -36,9 +32,5 @@ def worker(number):
 
 
 marker('threads')
-threads = [threading.Thread(target=worker, args=(n,)) for n in range(THREADS)]
-for thread in threads:
-    thread.start()
-for thread in threads:
-    thread.join()
+run_threads(worker, THREADS)
 marker('end')

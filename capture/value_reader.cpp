@@ -11,6 +11,7 @@
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
+#include "variant/integer.h"
 
 namespace {
 
@@ -251,37 +252,15 @@ private:
 
     static bool integerOf(VARTYPE vt, const void* slot, long long* value)
     {
-        switch (vt) {
-            case VT_BOOL:
-            case VT_I2:
-                *value = load<SHORT>(slot);
-                return true;
-            case VT_I1:
-                *value = load<signed char>(slot);
-                return true;
-            case VT_UI1:
-                *value = load<BYTE>(slot);
-                return true;
-            case VT_UI2:
-                *value = load<unsigned short>(slot);
-                return true;
-            case VT_I4:
-            case VT_INT:
-                *value = load<int>(slot);
-                return true;
-            case VT_UI4:
-            case VT_UINT:
-                *value = load<unsigned int>(slot);
-                return true;
-            case VT_I8:
-                *value = load<long long>(slot);
-                return true;
-            case VT_UI8:
-                *value = static_cast<long long>(load<unsigned long long>(slot));
-                return true;
-            default:
-                return false;
+        if (vt == VT_BOOL) {  // stored as the 16-bit integer 0 or -1
+            *value = load<SHORT>(slot);
+            return true;
         }
+        int64_t integer = 0;
+        if (!variant::integerSlot(vt, slot, &integer))
+            return false;
+        *value = integer;
+        return true;
     }
 
     template <class T>

@@ -311,25 +311,32 @@ HRESULT WINAPI SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt)
     return S_OK;
 }
 
-HRESULT WINAPI SafeArrayGetLBound(SAFEARRAY* psa, UINT nDim, LONG* plLbound)
+// What the two bound queries check before they read dimension nDim (1 = the first).
+static HRESULT checkBoundQuery(SAFEARRAY* psa, UINT nDim, const LONG* result)
 {
-    if (psa == nullptr || plLbound == nullptr)
+    if (psa == nullptr || result == nullptr)
         return E_INVALIDARG;
     if (nDim < 1 || nDim > psa->cDims)
         return DISP_E_BADINDEX;
-    *plLbound = boundOf(psa, nDim).lLbound;
     return S_OK;
+}
+
+HRESULT WINAPI SafeArrayGetLBound(SAFEARRAY* psa, UINT nDim, LONG* plLbound)
+{
+    HRESULT hr = checkBoundQuery(psa, nDim, plLbound);
+    if (SUCCEEDED(hr))
+        *plLbound = boundOf(psa, nDim).lLbound;
+    return hr;
 }
 
 HRESULT WINAPI SafeArrayGetUBound(SAFEARRAY* psa, UINT nDim, LONG* plUbound)
 {
-    if (psa == nullptr || plUbound == nullptr)
-        return E_INVALIDARG;
-    if (nDim < 1 || nDim > psa->cDims)
-        return DISP_E_BADINDEX;
-    const SAFEARRAYBOUND& bound = boundOf(psa, nDim);
-    *plUbound = static_cast<LONG>(static_cast<long long>(bound.lLbound) + bound.cElements - 1);
-    return S_OK;
+    HRESULT hr = checkBoundQuery(psa, nDim, plUbound);
+    if (SUCCEEDED(hr)) {
+        const SAFEARRAYBOUND& bound = boundOf(psa, nDim);
+        *plUbound = static_cast<LONG>(static_cast<long long>(bound.lLbound) + bound.cElements - 1);
+    }
+    return hr;
 }
 
 HRESULT WINAPI SafeArrayLock(SAFEARRAY* psa)

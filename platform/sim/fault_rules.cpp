@@ -3,6 +3,7 @@
 #include "sim/utf8.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cwctype>
 
 namespace winsim {
@@ -44,13 +45,7 @@ std::string trimmed(const std::string& text)
 
 bool parseCount(const std::string& digits, unsigned long* value)
 {
-    if (digits.empty() || digits.size() > 9)
-        return false;
-    for (char c : digits)
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return false;
-    *value = std::stoul(digits);
-    return true;
+    return parseDigits(digits, 10, 9, value);
 }
 
 bool sameText(const std::wstring& a, std::wstring_view b)
@@ -107,6 +102,19 @@ std::string parseEntry(const std::string& entry, FaultRule* rule)
 }
 
 }  // namespace
+
+bool parseDigits(const std::string& digits, int base, size_t maxDigits, unsigned long* value)
+{
+    if (digits.empty() || digits.size() > maxDigits)
+        return false;
+    for (char c : digits) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (!(base == 16 ? std::isxdigit(byte) : std::isdigit(byte)))
+            return false;
+    }
+    *value = std::strtoul(digits.c_str(), nullptr, base);
+    return true;
+}
 
 ParsedFaults parseFaults(const std::string& text)
 {

@@ -35,6 +35,10 @@ struct ParsedFaults
 
 ParsedFaults parseFaults(const std::string& text);
 
+// Digits alone (no sign, space or prefix), at most maxDigits of them, in base 10 or 16; the
+// callers' limits keep the value within 32 bits.
+bool parseDigits(const std::string& digits, int base, size_t maxDigits, unsigned long* value);
+
 // "0x" and up to eight hex digits, or a known name (S_OK, E_FAIL, WBEM_E_NOT_FOUND, ...).
 bool parseHresult(const std::string& text, HRESULT* value);
 

@@ -2,8 +2,6 @@
 #include "sim/fault_rules.h"
 
 #include <wbemidl.h>
-#include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 namespace winsim {
@@ -93,12 +91,10 @@ const NamedResult knownResults[] = {
 
 bool parseHex(const std::string& digits, HRESULT* value)
 {
-    if (digits.empty() || digits.size() > 8)
+    unsigned long bits = 0;
+    if (!parseDigits(digits, 16, 8, &bits))
         return false;
-    for (char c : digits)
-        if (!std::isxdigit(static_cast<unsigned char>(c)))
-            return false;
-    *value = static_cast<HRESULT>(std::strtoul(digits.c_str(), nullptr, 16));
+    *value = static_cast<HRESULT>(bits);
     return true;
 }
 

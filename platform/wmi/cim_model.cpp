@@ -28,6 +28,26 @@ const KindName kKindNames[] = {
     {CimKind::String, "string"},   {CimKind::DateTime, "datetime"}, {CimKind::Object, "object"},
 };
 
+struct KindRange
+{
+    CimKind kind;
+    IntegerRange range;
+};
+
+const KindRange kKindRanges[] = {
+    {CimKind::Boolean, {32768, 65535}},  // any 16-bit pattern
+    {CimKind::UInt8, {0, 0xFF}},
+    {CimKind::SInt8, {128, 127}},
+    {CimKind::UInt16, {0, 0xFFFF}},
+    {CimKind::SInt16, {32768, 32767}},
+    {CimKind::UInt32, {0, 0xFFFFFFFFu}},
+    {CimKind::SInt32, {0x80000000u, 0x7FFFFFFF}},
+    {CimKind::UInt64, {0, std::numeric_limits<uint64_t>::max()}},
+    {CimKind::SInt64,
+     {uint64_t(1) << 63, static_cast<uint64_t>(std::numeric_limits<int64_t>::max())}},
+    {CimKind::Char16, {0, 0xFFFF}},
+};
+
 }  // namespace
 
 const char* kindName(CimKind kind)
@@ -57,41 +77,13 @@ bool kindFromName(const std::wstring& name, CimKind* kind)
 
 bool integerRange(CimKind kind, IntegerRange* range)
 {
-    switch (kind) {
-        case CimKind::Boolean:
-            *range = {32768, 65535};
-            return true;  // any 16-bit pattern
-        case CimKind::UInt8:
-            *range = {0, 0xFF};
+    for (const KindRange& entry : kKindRanges) {
+        if (entry.kind == kind) {
+            *range = entry.range;
             return true;
-        case CimKind::SInt8:
-            *range = {128, 127};
-            return true;
-        case CimKind::UInt16:
-            *range = {0, 0xFFFF};
-            return true;
-        case CimKind::SInt16:
-            *range = {32768, 32767};
-            return true;
-        case CimKind::UInt32:
-            *range = {0, 0xFFFFFFFFu};
-            return true;
-        case CimKind::SInt32:
-            *range = {0x80000000u, 0x7FFFFFFF};
-            return true;
-        case CimKind::UInt64:
-            *range = {0, std::numeric_limits<uint64_t>::max()};
-            return true;
-        case CimKind::SInt64:
-            *range = {uint64_t(1) << 63,
-                      static_cast<uint64_t>(std::numeric_limits<int64_t>::max())};
-            return true;
-        case CimKind::Char16:
-            *range = {0, 0xFFFF};
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 CimValue CimValue::ofInteger(int64_t value)

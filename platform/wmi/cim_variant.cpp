@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "com/bstr.h"
+#include "variant/integer.h"
 #include "wmi/class_object.h"
 
 namespace winsim::wmi {
@@ -130,52 +131,23 @@ bool inRange(CimKind kind, int64_t value)
 // Integer content of a scalar VARIANT type; false when the type holds no integer.
 bool loadInteger(VARTYPE vt, const void* slot, int64_t* value, bool* isUnsigned64)
 {
-    *isUnsigned64 = false;
-    switch (vt) {
-        case VT_I1:
-            *value = load<CHAR>(slot);
-            return true;
-        case VT_UI1:
-            *value = load<BYTE>(slot);
-            return true;
-        case VT_I2:
-            *value = load<SHORT>(slot);
-            return true;
-        case VT_UI2:
-            *value = load<USHORT>(slot);
-            return true;
-        case VT_I4:
-        case VT_INT:
-            *value = load<LONG>(slot);
-            return true;
-        case VT_UI4:
-        case VT_UINT:
-            *value = load<ULONG>(slot);
-            return true;
-        case VT_I8:
-            *value = load<LONGLONG>(slot);
-            return true;
-        case VT_UI8:
-            *value = static_cast<int64_t>(load<ULONGLONG>(slot));
-            *isUnsigned64 = true;
-            return true;
-        case VT_BSTR: {
-            BSTR text = load<BSTR>(slot);
-            if (!text || !*text)
-                return false;
-            wchar_t* end = nullptr;
-            errno = 0;
-            if (text[0] == L'-') {
-                *value = std::wcstoll(text, &end, 10);
-            } else {
-                *value = static_cast<int64_t>(std::wcstoull(text, &end, 10));
-                *isUnsigned64 = true;
-            }
-            return errno == 0 && end && *end == 0;
-        }
-        default:
-            return false;
+    *isUnsigned64 = vt == VT_UI8;
+    if (variant::integerSlot(vt, slot, value))
+        return true;
+    if (vt != VT_BSTR)
+        return false;
+    BSTR text = load<BSTR>(slot);
+    if (!text || !*text)
+        return false;
+    wchar_t* end = nullptr;
+    errno = 0;
+    if (text[0] == L'-') {
+        *value = std::wcstoll(text, &end, 10);
+    } else {
+        *value = static_cast<int64_t>(std::wcstoull(text, &end, 10));
+        *isUnsigned64 = true;
     }
+    return errno == 0 && end && *end == 0;
 }
 
 HRESULT loadScalar(VARTYPE vt, const void* slot, const CimType& type, CimValue* out)

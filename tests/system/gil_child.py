@@ -12,10 +12,10 @@ from __future__ import print_function
 
 import os
 import sys
-import threading
 import time
 
 import Quillet
+from child_threads import Counter
 from pycompat import to_text
 
 NAME = to_text(sys.argv[1])
@@ -24,21 +24,6 @@ SITE = sys.argv[3]
 RECORD_METHODS = (('GetMSiSCSI_HBAInformation', (NAME,)), ('GetMSiSCSI_TCPIPConfig', (NAME,)),
                   ('GetMSiSCSI_NICConfig', (NAME,)), ('GetMSiSCSI_InitiatorSessionInfo', (u'',)))
 METHODS = RECORD_METHODS + (('GetPDORemovePeriod', ()), ('SetPDORemovePeriod', (30,)))
-
-counter = [0]
-running = [True]
-
-
-def count():
-    while running[0]:
-        counter[0] += 1
-
-
-def counted_during(action):
-    before, started = counter[0], time.time()
-    action()
-    return time.time() - started, counter[0] - before
-
 
 def faults(index):
     if SITE == 'ExecQuery':
@@ -51,16 +36,14 @@ def faults(index):
 
 facade = Quillet.WMIFacade()
 facade.printSomething()
-counting = threading.Thread(target=count)
-counting.start()
+counter = Counter()
 report = {}
 for index, (method, args) in enumerate(METHODS if SITE == 'ExecQuery' else RECORD_METHODS):
     os.environ['WMISIM_FAULTS'] = faults(index)
-    seconds, counted = counted_during(lambda: getattr(facade, method)(*args))
-    _, counted_asleep = counted_during(lambda: time.sleep(DELAY_MS / 1000.0))
+    seconds, counted = counter.during(lambda: getattr(facade, method)(*args))
+    _, counted_asleep = counter.during(lambda: time.sleep(DELAY_MS / 1000.0))
     report[method] = (seconds, counted, counted_asleep)
-running[0] = False
-counting.join()
+counter.stop()
 del facade
 sys.stdout.flush()
 sys.stderr.write('OUTCOME %r\n' % (report,))

@@ -21,18 +21,15 @@ import sys
 import threading
 
 import Quillet
+from child_threads import marker, run_threads
+from pycompat import to_text
 
 MODE = sys.argv[1]
-NAME = sys.argv[2] if isinstance(sys.argv[2], type(u'')) else sys.argv[2].decode('utf-8')
+NAME = to_text(sys.argv[2])
 METHODS = (('GetMSiSCSI_HBAInformation', (NAME,)), ('GetMSiSCSI_TCPIPConfig', (NAME,)),
            ('GetMSiSCSI_NICConfig', (NAME,)), ('GetMSiSCSI_InitiatorSessionInfo', (u'',)),
            ('GetPDORemovePeriod', ()), ('SetPDORemovePeriod', (20,)))  # 20: the sample's own
 THREADS, CALLS = 8, 400
-
-
-def marker(text):
-    sys.stdout.write('PHASE %s\n' % text)
-    sys.stdout.flush()
 
 
 def call_all(facade):
@@ -75,11 +72,7 @@ def threads():
                 calls[method] += made[method]
 
     marker('threads')
-    workers = [threading.Thread(target=worker, args=(n,)) for n in range(THREADS)]
-    for thread in workers:
-        thread.start()
-    for thread in workers:
-        thread.join()
+    run_threads(worker, THREADS)
     marker('end')
     return {'calls': calls}
 

@@ -41,6 +41,14 @@ class RecordTestCase(scenario.ScenarioTestCase):
         if not matches:
             self.assertEqual(shown, actual)
 
+    def assertOwnedOnce(self, method, key):
+        """The result of one call and its value under key are each held by one reference, the
+        script's own (getrefcount adds its argument's)."""
+        result = call(method, after='print(sys.getrefcount(result), sys.getrefcount(result[%r]))'
+                      % key)
+        self.assertClean(result)
+        self.assertEqual('2 2', result.after[0])
+
     def assertExactly(self, expected, actual):
         """Equal, and of the same Python type at every level (on Python 2, int is not long)."""
         self.assertEqual(expected, actual)

@@ -4,38 +4,22 @@
 #include <sys/wait.h>
 #include <string>
 #include <vector>
+#include "process_run.h"
 #include "temp_files.h"
 
 namespace {
 
-struct ProbeRun
+ProcessRun runProbe(const std::string& steps, const std::string& faults = "",
+                    const std::string& logPath = "")
 {
-    int status = -1;
-    std::vector<std::string> log;
-    std::string out;
-    std::string err;
-};
-
-ProbeRun runProbe(const std::string& steps, const std::string& faults = "",
-                  const std::string& logPath = "")
-{
-    TempFolder folder;
-    std::string log = logPath.empty() ? folder.file("calls.log") : logPath;
     // The probe leaks on purpose; a sanitizer build must not turn that into a failure.
-    std::string command = "ASAN_OPTIONS=detect_leaks=0 WMISIM_LOG='" + log + "' WMISIM_FAULTS='" +
-                          faults + "' " + WINSIM_PROBE + " " + steps + " >'" + folder.file("out") +
-                          "' 2>'" + folder.file("err") + "'";
-    ProbeRun run;
-    run.status = std::system(command.c_str());
-    run.log = readLines(log);
-    run.out = readText(folder.file("out"));
-    run.err = readText(folder.file("err"));
-    return run;
+    return runProcess("ASAN_OPTIONS=detect_leaks=0 WMISIM_FAULTS='" + faults + "'", WINSIM_PROBE,
+                      steps, logPath);
 }
 
 TEST(ProbeProcess, LogsTheCallsAndEndsWithNoLeaks)
 {
-    ProbeRun run = runProbe("mta mta security security hold-until-exit uninit uninit");
+    ProcessRun run = runProbe("mta mta security security hold-until-exit uninit uninit");
     EXPECT_EQ(0, run.status);
     std::vector<std::string> expected = {
         "CoInitializeEx 0 = 0x00000000",
@@ -52,7 +36,7 @@ TEST(ProbeProcess, LogsTheCallsAndEndsWithNoLeaks)
 
 TEST(ProbeProcess, LeakLineCountsWhatIsStillAlive)
 {
-    ProbeRun run = runProbe("leak-com leak-com leak-bstr leak-array");
+    ProcessRun run = runProbe("leak-com leak-com leak-bstr leak-array");
     EXPECT_EQ(0, run.status);
     ASSERT_FALSE(run.log.empty());
     EXPECT_EQ("leaks: com=2 bstr=1 safearray=1", run.log.back());
@@ -60,14 +44,14 @@ TEST(ProbeProcess, LeakLineCountsWhatIsStillAlive)
 
 TEST(ProbeProcess, ACrashKeepsTheLinesWrittenBeforeIt)
 {
-    ProbeRun run = runProbe("mta abort");
+    ProcessRun run = runProbe("mta abort");
     EXPECT_NE(0, run.status);
     EXPECT_EQ(std::vector<std::string>{"CoInitializeEx 0 = 0x00000000"}, run.log);
 }
 
 TEST(ProbeProcess, FaultedSysAllocStringReturnsNullAndIsLogged)
 {
-    ProbeRun run = runProbe("sysalloc sysalloc", "SysAllocString#2=E_OUTOFMEMORY");
+    ProcessRun run = runProbe("sysalloc sysalloc", "SysAllocString#2=E_OUTOFMEMORY");
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("allocated\nnull\n", run.out);
     std::vector<std::string> expected = {"SysAllocString probe = NULL",
@@ -77,8 +61,8 @@ TEST(ProbeProcess, FaultedSysAllocStringReturnsNullAndIsLogged)
 
 TEST(ProbeProcess, BadFaultEntriesAreReportedOnceAndIgnored)
 {
-    ProbeRun run = runProbe("mta security sysalloc uninit",
-                            "Bogus=0x1,CoInitializeSecurity=E_NOPE,CoInitializeEx=S_FALSE");
+    ProcessRun run = runProbe("mta security sysalloc uninit",
+                              "Bogus=0x1,CoInitializeSecurity=E_NOPE,CoInitializeEx=S_FALSE");
     EXPECT_EQ(0, run.status);
     EXPECT_EQ(
         "wmisim: WMISIM_FAULTS entry 'Bogus=0x1' ignored: unknown site 'Bogus'\n"
@@ -92,7 +76,7 @@ TEST(ProbeProcess, BadFaultEntriesAreReportedOnceAndIgnored)
 
 TEST(ProbeProcess, UnwritableLogIsReportedOnceAndTheProgramRuns)
 {
-    ProbeRun run = runProbe("mta uninit sysalloc", "", "/nonexistent-folder/calls.log");
+    ProcessRun run = runProbe("mta uninit sysalloc", "", "/nonexistent-folder/calls.log");
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("allocated\n", run.out);
     EXPECT_EQ(

@@ -5,33 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "process_run.h"
 #include "temp_files.h"
 #include "wmi_test_support.h"
 
 namespace {
 
-struct ClientRun
+ProcessRun runClient(const std::string& arguments, const std::string& repository,
+                     const std::string& faults = "")
 {
-    int status = -1;
-    std::vector<std::string> log;
-    std::string out;
-    std::string err;
-};
-
-ClientRun runClient(const std::string& arguments, const std::string& repository,
-                    const std::string& faults = "")
-{
-    TempFolder folder;
-    std::string command = "WMISIM_LOG='" + folder.file("calls.log") + "' WMISIM_REPOSITORY='" +
-                          repository + "' WMISIM_FAULTS='" + faults + "' " + WMI_CLIENT + " " +
-                          arguments + " >'" + folder.file("out") + "' 2>'" + folder.file("err") +
-                          "'";
-    ClientRun run;
-    run.status = std::system(command.c_str());
-    run.log = readLines(folder.file("calls.log"));
-    run.out = readText(folder.file("out"));
-    run.err = readText(folder.file("err"));
-    return run;
+    return runProcess("WMISIM_REPOSITORY='" + repository + "' WMISIM_FAULTS='" + faults + "'",
+                      WMI_CLIENT, arguments);
 }
 
 bool contains(const std::string& text, const std::string& part)
@@ -41,7 +25,7 @@ bool contains(const std::string& text, const std::string& part)
 
 TEST(ClientProcess, ReadsEveryCimTypeAndReleasesEverything)
 {
-    ClientRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"));
+    ProcessRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"));
     EXPECT_EQ(0, run.status) << run.out << run.err;
     EXPECT_EQ("", run.err);
     ASSERT_FALSE(run.log.empty());
@@ -62,7 +46,7 @@ TEST(ClientProcess, ReadsEveryCimTypeAndReleasesEverything)
 
 TEST(ClientProcess, ConnectsToRootWmiOnly)
 {
-    ClientRun run = runClient("connect root\\\\wmi", fixturePath("all_types.mof"));
+    ProcessRun run = runClient("connect root\\\\wmi", fixturePath("all_types.mof"));
     EXPECT_EQ(0, run.status);
     run = runClient("connect //./Root/Wmi", fixturePath("all_types.mof"));
     EXPECT_EQ(0, run.status) << run.out;
@@ -75,7 +59,7 @@ TEST(ClientProcess, ConnectsToRootWmiOnly)
 TEST(ClientProcess, AMalformedRepositoryFailsTheConnectionWithOneMessage)
 {
     TempFile bad("class A { uint32 Type; };\ninstance of A {\n  Type = \"one\";\n};\n");
-    ClientRun run = runClient("read A", bad.path());
+    ProcessRun run = runClient("read A", bad.path());
     EXPECT_NE(0, run.status);
     EXPECT_TRUE(contains(run.out, "ConnectServer 0x80041021")) << run.out;
     EXPECT_EQ("wmisim: " + bad.path() + ":3: expected a value of type uint32, found a string\n",
@@ -89,8 +73,8 @@ TEST(ClientProcess, AMalformedRepositoryFailsTheConnectionWithOneMessage)
 
 TEST(ClientProcess, AFaultedConnectionDoesNoWork)
 {
-    ClientRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"),
-                              "ConnectServer=WBEM_E_ACCESS_DENIED");
+    ProcessRun run = runClient("read Sample_AllTypes", fixturePath("all_types.mof"),
+                               "ConnectServer=WBEM_E_ACCESS_DENIED");
     EXPECT_NE(0, run.status);
     EXPECT_EQ(1,
               std::count(run.log.begin(), run.log.end(), "ConnectServer ROOT\\WMI = 0x80041003"));
