@@ -17,13 +17,12 @@ public:
             throw std::bad_alloc();
     }
     ~ScopedBstr() { SysFreeString(m_bstr); }
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
 
     BSTR Get() const { return m_bstr; }
 
 private:
-    ScopedBstr(const ScopedBstr&);
-    ScopedBstr& operator=(const ScopedBstr&);
-
     BSTR m_bstr;
 };
 

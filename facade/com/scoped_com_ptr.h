@@ -19,6 +19,8 @@ public:
         if (m_p)
             m_p->Release();
     }
+    ScopedComPtr(const ScopedComPtr&) = delete;
+    ScopedComPtr& operator=(const ScopedComPtr&) = delete;
 
     T* Get() const { return m_p; }
     T* operator->() const { return m_p; }
@@ -37,9 +39,6 @@ public:
     }
 
 private:
-    ScopedComPtr(const ScopedComPtr&);
-    ScopedComPtr& operator=(const ScopedComPtr&);
-
     T* m_p;
 };
 

@@ -27,6 +27,8 @@ public:
         for (size_t i = 0; i < m_records.size(); ++i)
             delete m_records[i];
     }
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
 
     // The vector the engine or getObjectArray appends to.
     std::vector<WMIObject*>& items() { return m_records; }
@@ -59,9 +61,6 @@ public:
     }
 
 private:
-    RecordList(const RecordList&);
-    RecordList& operator=(const RecordList&);
-
     std::vector<WMIObject*> m_records;
 };
 
