@@ -11,7 +11,7 @@ std::string describeHresult(HRESULT hr)
         HRESULT hr;
         const char* name;
     };
-    static const Known known[] = {
+    static const Known kKnown[] = {
         {S_OK, "S_OK"},
         {S_FALSE, "S_FALSE"},
         {static_cast<HRESULT>(WBEM_E_FAILED), "WBEM_E_FAILED"},
@@ -30,9 +30,9 @@ std::string describeHresult(HRESULT hr)
     };
     char number[16];
     snprintf(number, sizeof number, "0x%08lx", static_cast<unsigned long>(hr) & 0xFFFFFFFFul);
-    for (size_t i = 0; i < sizeof known / sizeof known[0]; ++i)
-        if (known[i].hr == hr)
-            return std::string(number) + " (" + known[i].name + ")";
+    for (size_t i = 0; i < sizeof kKnown / sizeof kKnown[0]; ++i)
+        if (kKnown[i].hr == hr)
+            return std::string(number) + " (" + kKnown[i].name + ")";
     return number;
 }
 

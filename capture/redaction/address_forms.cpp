@@ -46,8 +46,8 @@ AddressBytes placeholderAddress(size_t size, unsigned n)
     if (size == 6)
         address[0] = 0x02;
     if (size == 16) {
-        static const unsigned char documentation[] = {0x20, 0x01, 0x0d, 0xb8};
-        address.assign(documentation, documentation + 4);
+        static const unsigned char kDocumentation[] = {0x20, 0x01, 0x0d, 0xb8};
+        address.assign(kDocumentation, kDocumentation + 4);
         address.resize(16, 0);
     }
     for (size_t i = 0; i < 4 && i < size; ++i)

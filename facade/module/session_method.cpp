@@ -22,7 +22,7 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
         reinterpret_cast<WMIFacadeObject*>(self),
         [&records](WMIFacade& engine) {
             int queried =
-                engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items());
+                engine.queryInitiatorSessionInfo(NULL, kSessionInfoClass, records.items());
             if (queried)
                 records.readEach();
             return queried;

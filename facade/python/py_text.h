@@ -20,20 +20,23 @@ template <size_t N>
 class PyText
 {
 public:
-    explicit PyText(const WideText<N>& wide) { wideToPyUnicode(wide.text, N, m_unicode, CAPACITY); }
+    explicit PyText(const WideText<N>& wide)
+    {
+        wideToPyUnicode(wide.text, N, m_unicode, kCapacity);
+    }
     // Text of fewer than N units, as a reader's buffer delivered it.
     explicit PyText(const std::wstring& wide)
     {
-        wideToPyUnicode(wide.c_str(), N, m_unicode, CAPACITY);
+        wideToPyUnicode(wide.c_str(), N, m_unicode, kCapacity);
     }
 
     PyTextUnit* unicode() { return m_unicode; }
 
 private:
     // A 16-bit PyTextUnit may need a surrogate pair for one 32-bit wchar_t.
-    static const size_t CAPACITY = sizeof(PyTextUnit) < sizeof(wchar_t) ? 2 * N : N;
+    static const size_t kCapacity = sizeof(PyTextUnit) < sizeof(wchar_t) ? 2 * N : N;
 
-    PyTextUnit m_unicode[CAPACITY];
+    PyTextUnit m_unicode[kCapacity];
 };
 
 #endif

@@ -25,7 +25,7 @@ void ISCSI_SessionStatic::read()
     StringText targetName;
     getString(L"TargetiSCSIName", targetName.text);
     m_values.targetiSCSIName = targetName.text;
-    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", &CONNECTION_STATIC_CLASS,
+    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", &kConnectionStaticClass,
                                             m_values.connections);
 }
 

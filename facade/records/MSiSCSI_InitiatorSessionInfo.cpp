@@ -22,7 +22,7 @@ void MSiSCSI_InitiatorSessionInfo::read()
 {
     getUInt64String(L"UniqueAdapterId", m_values.uniqueAdapterId.text);
     traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
-    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &SESSION_STATIC_CLASS,
+    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &kSessionStaticClass,
                                          m_values.sessions);
 }
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-const unsigned long REPLACEMENT = 0xFFFD;
+const unsigned long kReplacement = 0xFFFD;
 
 bool isHighSurrogate(unsigned long c)
 {
@@ -55,7 +55,7 @@ size_t encodeUtf8(const wchar_t* text, size_t length, char* out)
             isLowSurrogate(static_cast<unsigned long>(*text))) {
             c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned long>(*text++) - 0xDC00);
         } else if (isHighSurrogate(c) || isLowSurrogate(c) || c > 0x10FFFF) {
-            c = REPLACEMENT;
+            c = kReplacement;
         }
         out = putCodePoint(c, out);
     }
