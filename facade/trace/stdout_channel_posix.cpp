@@ -58,14 +58,6 @@ bool writeAll(const char* text, size_t size)
 
 }  // namespace
 
-bool writeWholeLine(const char* text, size_t size)
-{
-    holdOutput();
-    const bool written = writeHeldPiece(text, size);
-    releaseOutput();
-    return written;
-}
-
 void holdOutput()
 {
     const int savedErrno = errno;

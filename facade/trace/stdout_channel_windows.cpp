@@ -74,14 +74,6 @@ bool writeBytes(HANDLE file, const std::string& text)
 
 }  // namespace
 
-bool writeWholeLine(const char* text, size_t size)
-{
-    holdOutput();
-    const bool written = writeHeldPiece(text, size);
-    releaseOutput();
-    return written;
-}
-
 void holdOutput()
 {
     const DWORD savedError = GetLastError();

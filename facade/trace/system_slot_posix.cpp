@@ -1,44 +1,24 @@
 #ifndef _WIN32
 
-#include "trace/thread_slot.h"
+#include "trace/system_slot.h"
 
-#include <pthread.h>
+SystemSlot::SystemSlot(thread_slot::ExitRoutine routine)
+    : m_made(pthread_key_create(&m_key, routine) == 0)
+{}
 
-namespace {
-
-struct Slot
+bool SystemSlot::made() const
 {
-    explicit Slot(thread_slot::ExitRoutine routine) : made(pthread_key_create(&key, routine) == 0)
-    {}
-    pthread_key_t key;
-    bool made;
-};
-
-const Slot& slot(thread_slot::ExitRoutine routine)
-{
-    static const Slot made(routine);
-    return made;
+    return m_made;
 }
 
-}  // namespace
-
-namespace thread_slot {
-
-bool make(ExitRoutine routine)
+void* SystemSlot::get() const
 {
-    return slot(routine).made;
+    return pthread_getspecific(m_key);
 }
 
-void* get()
+bool SystemSlot::set(void* value) const
 {
-    return pthread_getspecific(slot(nullptr).key);
+    return pthread_setspecific(m_key, value) == 0;
 }
-
-bool set(void* value)
-{
-    return pthread_setspecific(slot(nullptr).key, value) == 0;
-}
-
-}  // namespace thread_slot
 
 #endif

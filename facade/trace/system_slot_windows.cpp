@@ -1,8 +1,6 @@
 #ifdef _WIN32
 
-#include "trace/thread_slot.h"
-
-#include <windows.h>
+#include "trace/system_slot.h"
 
 namespace {
 
@@ -15,41 +13,27 @@ VOID WINAPI atThreadExit(PVOID value)
         g_routine(value);
 }
 
-struct Slot
-{
-    explicit Slot(thread_slot::ExitRoutine routine)
-    {
-        g_routine = routine;
-        index = FlsAlloc(atThreadExit);
-    }
-    DWORD index;
-};
-
-const Slot& slot(thread_slot::ExitRoutine routine)
-{
-    static const Slot made(routine);
-    return made;
-}
-
 }  // namespace
 
-namespace thread_slot {
-
-bool make(ExitRoutine routine)
+SystemSlot::SystemSlot(thread_slot::ExitRoutine routine)
 {
-    return slot(routine).index != FLS_OUT_OF_INDEXES;
+    g_routine = routine;
+    m_index = FlsAlloc(atThreadExit);
 }
 
-void* get()
+bool SystemSlot::made() const
 {
-    return FlsGetValue(slot(NULL).index);
+    return m_index != FLS_OUT_OF_INDEXES;
 }
 
-bool set(void* value)
+void* SystemSlot::get() const
 {
-    return FlsSetValue(slot(NULL).index, value) != FALSE;
+    return FlsGetValue(m_index);
 }
 
-}  // namespace thread_slot
+bool SystemSlot::set(void* value) const
+{
+    return FlsSetValue(m_index, value) != FALSE;
+}
 
 #endif

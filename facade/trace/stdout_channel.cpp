@@ -1,0 +1,9 @@
+#include "trace/stdout_channel.h"
+
+bool writeWholeLine(const char* text, size_t size)
+{
+    holdOutput();
+    const bool written = writeHeldPiece(text, size);
+    releaseOutput();
+    return written;
+}
