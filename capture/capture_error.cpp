@@ -4,6 +4,8 @@
 
 #include <wbemidl.h>
 
+namespace quillet::capture {
+
 std::string describeHresult(HRESULT hr)
 {
     struct Known
@@ -59,3 +61,5 @@ void checkCall(HRESULT hr, const void* result, const char* call, const std::stri
     if (!result)
         throw CaptureError(hr, failedCallText(hr, false, call, subject));
 }
+
+}  // namespace quillet::capture

@@ -12,6 +12,8 @@
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // As deep as the replay's parser accepts.
@@ -304,3 +306,5 @@ CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls
     Reader reader(classes);
     return reader.instance(object, cls);
 }
+
+}  // namespace quillet::capture

@@ -2,6 +2,8 @@
 
 #include "capture/redaction/case_fold.h"
 
+namespace quillet::capture {
+
 namespace {
 
 const unsigned long kFirstIpv4Placeholder = 0xC0000200ul;  // 192.0.2.0
@@ -136,3 +138,5 @@ std::vector<std::wstring> writtenForms(const AddressBytes& address)
     }
     return forms;
 }
+
+}  // namespace quillet::capture

@@ -8,6 +8,8 @@
 #include <oleauto.h>
 #include <new>
 
+namespace quillet {
+
 class ScopedBstr
 {
 public:
@@ -25,5 +27,7 @@ public:
 private:
     BSTR m_bstr;
 };
+
+}  // namespace quillet
 
 #endif

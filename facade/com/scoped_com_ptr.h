@@ -7,6 +7,8 @@
 #include <cassert>
 #include <cstddef>
 
+namespace quillet {
+
 template <class T>
 class ScopedComPtr
 {
@@ -41,5 +43,7 @@ public:
 private:
     T* m_p;
 };
+
+}  // namespace quillet
 
 #endif

@@ -7,6 +7,8 @@
 #include <oleauto.h>
 #include <cassert>
 
+namespace quillet {
+
 class ScopedSafeArray
 {
 public:
@@ -55,5 +57,7 @@ private:
     void* m_data;
     HRESULT m_hr;
 };
+
+}  // namespace quillet
 
 #endif

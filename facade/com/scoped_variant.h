@@ -9,6 +9,8 @@
 #include <cassert>
 #include <cstring>
 
+namespace quillet {
+
 class ScopedVariant
 {
 public:
@@ -45,5 +47,7 @@ public:
 private:
     VARIANT m_var;
 };
+
+}  // namespace quillet
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <iostream>
 
+using quillet::ScopedVariant;
+
 namespace {
 
 const wchar_t* const kTimersQuery = L"SELECT * FROM MPIO_TIMERS_COUNTERS";

@@ -10,6 +10,10 @@
 #include <iostream>
 #include <string>
 
+using quillet::ScopedBstr;
+using quillet::ScopedComPtr;
+using quillet::ScopedVariant;
+
 namespace {
 
 const char* const kQueryFailed = "Query for operating system name failed. Error code = 0x";

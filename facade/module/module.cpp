@@ -8,6 +8,11 @@
 #include "python/py_compat.h"
 #include "trace/console.h"
 
+using quillet::createModuleObject;
+using quillet::createType;
+using quillet::installTraceOutput;
+using quillet::TypeDefinition;
+
 // The package version, given by every build from the one VERSION file.
 #ifndef QUILLET_VERSION
 #error "QUILLET_VERSION must be defined by the build (the text of the VERSION file)"

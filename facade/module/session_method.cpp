@@ -7,6 +7,11 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/embedded_classes.h"
 
+using quillet::flushScriptOutput;
+using quillet::parseTextArgument;
+using quillet::PyRef;
+using quillet::RecordList;
+
 PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
 {
     // The name is required by the method's signature, but every instance is asked for.

@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace quillet {
+
 namespace {
 
 #if PY_MAJOR_VERSION >= 3
@@ -278,3 +280,5 @@ void flushScriptOutputInDestructor(PyObject* context)
         PyErr_WriteUnraisable(context);
     PyErr_Restore(type, value, traceback);
 }
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 
 #include <Python.h>
 
+namespace quillet {
+
 class PyRef
 {
 public:
@@ -32,5 +34,7 @@ public:
 private:
     PyObject* m_pObject;
 };
+
+}  // namespace quillet
 
 #endif

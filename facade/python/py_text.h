@@ -11,6 +11,8 @@
 #include <string>
 #include "wmiobject/wide_text.h"
 
+namespace quillet {
+
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
 // UTF-16 or UTF-32 to suit PyTextUnit; stops short rather than overrun `capacity` units
 // (terminator included, capacity > 0).
@@ -38,5 +40,7 @@ private:
 
     PyTextUnit m_unicode[kCapacity];
 };
+
+}  // namespace quillet
 
 #endif

@@ -13,6 +13,8 @@
 #include "python/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
+namespace quillet {
+
 // One level's heap records, each created as the class Record (by the engine or getObjectArray,
 // through that class's entry of records/embedded_classes.h). Owns every pointer in its vector
 // and deletes them all, in order, through the virtual destructor when it goes out of scope, so no
@@ -97,5 +99,7 @@ PyObject* buildList(const std::vector<typename Record::Values>& values)
     }
     return list.release();
 }
+
+}  // namespace quillet
 
 #endif

@@ -8,6 +8,12 @@
 #include "records/embedded_classes.h"
 #include "trace/identifier_trace.h"
 
+using quillet::buildList;
+using quillet::PyRef;
+using quillet::PyText;
+using quillet::readObjectArray;
+using quillet::traceIdentifier;
+
 ISCSI_SessionStatic::ISCSI_SessionStatic()
 {
     std::cout << "ISCSI_SessionStatic" << std::endl;

@@ -4,6 +4,8 @@
 #include "python/py_ref.h"
 #include "records/embedded_classes.h"
 
+using quillet::PyRef;
+
 MSiSCSI_TCPIPConfig::MSiSCSI_TCPIPConfig()
 {
     std::cout << "MSiSCSI_TCPIPConfig" << std::endl;

@@ -9,6 +9,8 @@
 #include "trace/thread_slot.h"
 #include "trace/utf8.h"
 
+namespace quillet {
+
 namespace {
 
 // A thread's line, made on its first trace and freed as the thread ends. Plain memory: objects
@@ -200,3 +202,5 @@ bool send()
 }
 
 }  // namespace pending_line
+
+}  // namespace quillet

@@ -1,5 +1,7 @@
 #include "trace/stdout_channel.h"
 
+namespace quillet {
+
 bool writeWholeLine(const char* text, size_t size)
 {
     holdOutput();
@@ -7,3 +9,5 @@ bool writeWholeLine(const char* text, size_t size)
     releaseOutput();
     return written;
 }
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <new>
 
+namespace quillet {
+
 namespace {
 
 // Constant-initialised and never destroyed in effect (trivial destructor): usable by lines
@@ -78,5 +80,7 @@ void releaseOutput()
 {
     g_outputLock.unlock();
 }
+
+}  // namespace quillet
 
 #endif

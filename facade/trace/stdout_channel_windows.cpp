@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+namespace quillet {
+
 namespace {
 
 std::mutex g_outputLock;
@@ -103,5 +105,7 @@ void releaseOutput()
 {
     g_outputLock.unlock();
 }
+
+}  // namespace quillet
 
 #endif

@@ -12,6 +12,8 @@
 #include <pthread.h>
 #endif
 
+namespace quillet {
+
 class SystemSlot
 {
 public:
@@ -33,5 +35,7 @@ private:
     bool m_made;
 #endif
 };
+
+}  // namespace quillet
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "trace/system_slot.h"
 
+namespace quillet {
+
 SystemSlot::SystemSlot(thread_slot::ExitRoutine routine)
     : m_made(pthread_key_create(&m_key, routine) == 0)
 {}
@@ -20,5 +22,7 @@ bool SystemSlot::set(void* value) const
 {
     return pthread_setspecific(m_key, value) == 0;
 }
+
+}  // namespace quillet
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "trace/system_slot.h"
 
+namespace quillet {
+
 namespace {
 
 thread_slot::ExitRoutine g_routine = NULL;
@@ -35,5 +37,7 @@ bool SystemSlot::set(void* value) const
 {
     return FlsSetValue(m_index, value) != FALSE;
 }
+
+}  // namespace quillet
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "trace/system_slot.h"
 
+namespace quillet {
+
 namespace {
 
 // Made on the first call, with that call's routine; later routines are ignored.
@@ -31,3 +33,5 @@ bool set(void* value)
 }
 
 }  // namespace thread_slot
+
+}  // namespace quillet

@@ -1,5 +1,7 @@
 #include "trace/utf8.h"
 
+namespace quillet {
+
 namespace {
 
 const unsigned long kReplacement = 0xFFFD;
@@ -61,3 +63,5 @@ size_t encodeUtf8(const wchar_t* text, size_t length, char* out)
     }
     return static_cast<size_t>(out - start);
 }
+
+}  // namespace quillet

@@ -23,9 +23,9 @@ public:
     HRESULT firstInstance(const wchar_t* className, IWbemClassObject** ppFirst, ULONG* pCount);
 
 private:
-    ScopedComInit m_com;
-    ScopedComPtr<IWbemLocator> m_locator;
-    ScopedComPtr<IWbemServices> m_services;
+    quillet::ScopedComInit m_com;
+    quillet::ScopedComPtr<IWbemLocator> m_locator;
+    quillet::ScopedComPtr<IWbemServices> m_services;
 };
 
 #endif

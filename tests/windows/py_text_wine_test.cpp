@@ -11,6 +11,9 @@
 #include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
+using quillet::PyText;
+using quillet::PyTextUnit;
+
 namespace {
 
 static_assert(sizeof(PyTextUnit) == 2 && sizeof(wchar_t) == 2,

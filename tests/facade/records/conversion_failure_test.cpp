@@ -25,6 +25,10 @@
 #include "temp_files.h"
 #include "trace/console.h"
 
+using quillet::installTraceOutput;
+using quillet::PyRef;
+using quillet::RecordList;
+
 namespace {
 
 int g_buildCalls = 0;

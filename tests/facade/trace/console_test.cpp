@@ -22,6 +22,11 @@
 #include "trace/console.h"
 #include "trace/utf8.h"
 
+using quillet::encodeUtf8;
+using quillet::installTraceOutput;
+using quillet::kUtf8BytesPerWide;
+using quillet::traceWprintf;
+
 namespace {
 
 TEST(TraceOutput, WritersKeepTheirOrderOnOneLine)

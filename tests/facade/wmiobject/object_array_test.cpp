@@ -17,6 +17,9 @@
 #include "fake_class_object.h"
 #include "trace/console.h"
 
+using quillet::installTraceOutput;
+using quillet::PyRef;
+
 namespace {
 
 const char kObjectArrayLines[] = " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 0\n";
