@@ -4,6 +4,8 @@
 
 #include <wbemidl.h>
 
+namespace quillet::capture {
+
 std::string describeHresult(HRESULT hr)
 {
     struct Known
@@ -11,7 +13,7 @@ std::string describeHresult(HRESULT hr)
         HRESULT hr;
         const char* name;
     };
-    static const Known known[] = {
+    static const Known kKnown[] = {
         {S_OK, "S_OK"},
         {S_FALSE, "S_FALSE"},
         {static_cast<HRESULT>(WBEM_E_FAILED), "WBEM_E_FAILED"},
@@ -30,9 +32,9 @@ std::string describeHresult(HRESULT hr)
     };
     char number[16];
     snprintf(number, sizeof number, "0x%08lx", static_cast<unsigned long>(hr) & 0xFFFFFFFFul);
-    for (size_t i = 0; i < sizeof known / sizeof known[0]; ++i)
-        if (known[i].hr == hr)
-            return std::string(number) + " (" + known[i].name + ")";
+    for (size_t i = 0; i < sizeof kKnown / sizeof kKnown[0]; ++i)
+        if (kKnown[i].hr == hr)
+            return std::string(number) + " (" + kKnown[i].name + ")";
     return number;
 }
 
@@ -59,3 +61,5 @@ void checkCall(HRESULT hr, const void* result, const char* call, const std::stri
     if (!result)
         throw CaptureError(hr, failedCallText(hr, false, call, subject));
 }
+
+}  // namespace quillet::capture

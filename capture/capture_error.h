@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace quillet::capture {
+
 class CaptureError : public std::runtime_error
 {
 public:
@@ -32,5 +34,7 @@ std::string failedCallText(HRESULT hr, bool handedOut, const std::string& call,
 // Throws CaptureError when `hr` failed, or when it succeeded and `result` is still null.
 void checkCall(HRESULT hr, const char* call, const std::string& subject);
 void checkCall(HRESULT hr, const void* result, const char* call, const std::string& subject);
+
+}  // namespace quillet::capture
 
 #endif

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet::capture {
+
 struct CapturedProperty
 {
     std::wstring name;
@@ -59,5 +61,7 @@ struct Capture
     std::vector<std::unique_ptr<CapturedClass>> declared;  // each before its first use
     std::vector<CapturedInstance> instances;               // top level, class by class
 };
+
+}  // namespace quillet::capture
 
 #endif

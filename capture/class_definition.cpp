@@ -9,6 +9,8 @@
 #include "com/scoped_safearray.h"
 #include "com/scoped_variant.h"
 
+namespace quillet::capture {
+
 namespace {
 
 std::string where(const std::wstring& className, const std::wstring& property)
@@ -107,3 +109,5 @@ CapturedClass readClassDefinition(IWbemClassObject* definition, const std::wstri
     }
     return cls;
 }
+
+}  // namespace quillet::capture

@@ -8,9 +8,13 @@
 
 #include "capture/captured.h"
 
+namespace quillet::capture {
+
 // `definition` is the class object (IWbemServices::GetObject) or, where the namespace does not
 // serve the class, an instance of it. Reference properties, which the replay cannot hold, are
 // left out with a note on stderr. Throws CaptureError when WMI fails.
 CapturedClass readClassDefinition(IWbemClassObject* definition, const std::wstring& className);
+
+}  // namespace quillet::capture
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "capture/text.h"
 
+namespace quillet::capture {
+
 namespace {
 
 const wchar_t* const kDefaultClasses[] = {
@@ -113,3 +115,5 @@ void ShowCaptureUsage()
         "exit codes: 0 complete, 1 partial (a class was missing), 2 usage, 3 connection failed,\n"
         "\t4 access denied, 5 capture failed, 6 output not written\n");
 }
+
+}  // namespace quillet::capture

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet::capture {
+
 struct CaptureOptions
 {
     std::wstring nameSpace;  // ROOT\WMI unless /n
@@ -20,5 +22,7 @@ bool parseCommandLine(int argc, char* argv[], CaptureOptions* options);
 
 // Writes the usage text on standard error (standard output carries the capture).
 void ShowCaptureUsage();
+
+}  // namespace quillet::capture
 
 #endif

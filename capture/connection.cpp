@@ -6,6 +6,8 @@
 #include "com/scoped_bstr.h"
 #include "com/scoped_com_ptr.h"
 
+namespace quillet::capture {
+
 void connectNamespace(const std::wstring& nameSpace, IWbemServices** services)
 {
     *services = NULL;
@@ -33,3 +35,5 @@ void connectNamespace(const std::wstring& nameSpace, IWbemServices** services)
     checkCall(hr, "CoSetProxyBlanket", "");
     *services = connected.Detach();
 }
+
+}  // namespace quillet::capture

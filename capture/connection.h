@@ -7,8 +7,12 @@
 
 #include <string>
 
+namespace quillet::capture {
+
 // Sets process security, creates the locator, connects to the namespace and sets the proxy
 // security on it. Throws CaptureError naming the call that failed.
 void connectNamespace(const std::wstring& nameSpace, IWbemServices** services);
+
+}  // namespace quillet::capture
 
 #endif

@@ -3,6 +3,8 @@
 #ifndef QUILLET_CAPTURE_EXIT_CODES_H
 #define QUILLET_CAPTURE_EXIT_CODES_H
 
+namespace quillet::capture {
+
 enum CaptureExitCode
 {
     kExitComplete = 0,       // every class captured
@@ -13,5 +15,7 @@ enum CaptureExitCode
     kExitCaptureFailed = 5,  // reading a class or its instances failed; nothing written
     kExitOutputFailed = 6    // the output could not be written; an existing file is untouched
 };
+
+}  // namespace quillet::capture
 
 #endif

@@ -20,6 +20,14 @@
 #include "com/scoped_com_init.h"
 #include "com/scoped_com_ptr.h"
 
+using quillet::capture::CaptureOptions;
+using quillet::capture::kExitCaptureFailed;
+using quillet::capture::kExitUsage;
+using quillet::capture::parseCommandLine;
+using quillet::capture::ShowCaptureUsage;
+
+namespace quillet::capture {
+
 namespace {
 
 bool isAccessDenied(HRESULT hr)
@@ -99,6 +107,8 @@ int capture(const CaptureOptions& options)
 
 }  // namespace
 
+}  // namespace quillet::capture
+
 int main(int argc, char* argv[])
 {
     CaptureOptions options;
@@ -107,7 +117,7 @@ int main(int argc, char* argv[])
         return kExitUsage;
     }
     try {
-        return capture(options);
+        return quillet::capture::capture(options);
     } catch (const std::bad_alloc&) {
         fprintf(stderr, "QuilletCapture: out of memory; nothing written\n");
         return kExitCaptureFailed;

@@ -5,6 +5,8 @@
 #include "capture/text.h"
 #include "capture/version.h"
 
+namespace quillet::capture {
+
 namespace {
 
 const char* scalarTypeName(CIMTYPE base)
@@ -223,3 +225,5 @@ std::string writeMof(const Capture& capture, const std::string& capturedAt)
     }
     return writer.out;
 }
+
+}  // namespace quillet::capture

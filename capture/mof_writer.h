@@ -8,11 +8,15 @@
 
 #include "capture/captured.h"
 
+namespace quillet::capture {
+
 // `capturedAt` is the capture time for the header ("2026-12-08T20:15:00Z").
 std::string writeMof(const Capture& capture, const std::string& capturedAt);
 
 // A MOF string literal, quotes included: \\ \" \n \r \t escaped, other control characters,
 // lone surrogates and U+FFFE/U+FFFF as \xHHHH, the rest as UTF-8.
 std::string mofString(const std::wstring& text);
+
+}  // namespace quillet::capture
 
 #endif

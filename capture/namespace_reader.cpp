@@ -7,6 +7,8 @@
 #include "com/scoped_com_ptr.h"
 #include "com/scoped_variant.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // How WMI says that a namespace has no such class.
@@ -146,3 +148,5 @@ HRESULT NamespaceReader::captureClass(const std::wstring& className)
     m_recorded.push_back(queriedName);
     return S_OK;
 }
+
+}  // namespace quillet::capture

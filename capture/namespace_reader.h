@@ -13,6 +13,8 @@
 #include "capture/captured.h"
 #include "capture/value_reader.h"
 
+namespace quillet::capture {
+
 class NamespaceReader : public ObjectClasses
 {
 public:
@@ -48,5 +50,7 @@ private:
     std::vector<std::wstring> m_declaring;  // guards against classes that refer to each other
     std::vector<std::wstring> m_recorded;   // the classes whose instances were captured
 };
+
+}  // namespace quillet::capture
 
 #endif

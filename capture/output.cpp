@@ -11,6 +11,8 @@
 
 #include "capture/temporary_file.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // Windows' standard output translates line ends unless switched to binary.
@@ -35,3 +37,5 @@ bool writeOutput(const std::string& path, const std::string& text, std::string* 
     TemporaryFile file(path);
     return file.create(error) && file.write(text, error) && file.replace(error);
 }
+
+}  // namespace quillet::capture

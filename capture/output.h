@@ -6,8 +6,12 @@
 
 #include <string>
 
+namespace quillet::capture {
+
 // False with a message in *error when the text could not be written; an existing file at
 // `path` is then left as it was and no temporary file remains.
 bool writeOutput(const std::string& path, const std::string& text, std::string* error);
+
+}  // namespace quillet::capture
 
 #endif

@@ -12,6 +12,8 @@
 #include "capture/redaction/identifier_table.h"
 #include "capture/redaction/text_matcher.h"
 
+namespace quillet::capture {
+
 namespace {
 
 bool contains(const std::wstring& name, const wchar_t* part)
@@ -227,3 +229,5 @@ void redact(Capture* capture)
         redactor.instance(capture->instances[i]);
     redactor.hideInsideStrings();
 }
+
+}  // namespace quillet::capture

@@ -10,6 +10,10 @@
 
 #include "capture/captured.h"
 
+namespace quillet::capture {
+
 void redact(Capture* capture);
+
+}  // namespace quillet::capture
 
 #endif

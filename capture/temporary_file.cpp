@@ -14,6 +14,8 @@
 #include <unistd.h>
 #endif
 
+namespace quillet::capture {
+
 namespace {
 
 // A clash with an existing name only costs another try; this many in a row means something
@@ -215,3 +217,5 @@ void TemporaryFile::close()
     }
 #endif
 }
+
+}  // namespace quillet::capture

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quillet::capture {
+
 class TemporaryFile
 {
 public:
@@ -37,5 +39,7 @@ private:
     int m_fd = -1;
 #endif
 };
+
+}  // namespace quillet::capture
 
 #endif

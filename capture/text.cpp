@@ -1,5 +1,7 @@
 #include "capture/text.h"
 
+namespace quillet::capture {
+
 bool sameName(const std::wstring& a, const std::wstring& b)
 {
     if (a.size() != b.size())
@@ -12,3 +14,5 @@ bool sameName(const std::wstring& a, const std::wstring& b)
     }
     return true;
 }
+
+}  // namespace quillet::capture

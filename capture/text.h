@@ -7,7 +7,11 @@
 
 #include "utf8/utf8.h"
 
+namespace quillet::capture {
+
 // WMI names (classes, properties) compare without regard to ASCII case.
 bool sameName(const std::wstring& a, const std::wstring& b);
+
+}  // namespace quillet::capture
 
 #endif

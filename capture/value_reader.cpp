@@ -13,6 +13,8 @@
 #include "com/scoped_variant.h"
 #include "variant/integer.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // As deep as the replay's parser accepts.
@@ -283,3 +285,5 @@ CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls
     Reader reader(classes);
     return reader.instance(object, cls);
 }
+
+}  // namespace quillet::capture

@@ -8,6 +8,8 @@
 
 #include "capture/captured.h"
 
+namespace quillet::capture {
+
 // Where an embedded object's class comes from: the namespace reader declares it on first sight.
 class ObjectClasses
 {
@@ -22,5 +24,7 @@ protected:
 // or a value does not fit its declared type.
 CapturedInstance readInstance(IWbemClassObject* object, const CapturedClass& cls,
                               ObjectClasses& classes);
+
+}  // namespace quillet::capture
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "capture/redaction/case_fold.h"
 
+namespace quillet::capture {
+
 namespace {
 
 const unsigned long kFirstIpv4Placeholder = 0xC0000200ul;  // 192.0.2.0
@@ -46,8 +48,8 @@ AddressBytes placeholderAddress(size_t size, unsigned n)
     if (size == 6)
         address[0] = 0x02;
     if (size == 16) {
-        static const unsigned char documentation[] = {0x20, 0x01, 0x0d, 0xb8};
-        address.assign(documentation, documentation + 4);
+        static const unsigned char kDocumentation[] = {0x20, 0x01, 0x0d, 0xb8};
+        address.assign(kDocumentation, kDocumentation + 4);
         address.resize(16, 0);
     }
     for (size_t i = 0; i < 4 && i < size; ++i)
@@ -136,3 +138,5 @@ std::vector<std::wstring> writtenForms(const AddressBytes& address)
     }
     return forms;
 }
+
+}  // namespace quillet::capture

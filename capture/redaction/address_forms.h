@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet::capture {
+
 typedef std::vector<unsigned char> AddressBytes;
 
 // An address that identifies nothing: all zero (unset), or an IPv4 subnet mask (ones, then zeros).
@@ -32,5 +34,7 @@ std::wstring hexText(unsigned long value, size_t digits);  // upper case, zero-p
 // value, MAC with ':', '-' and without separator, IPv6 compressed. The forms of two addresses of
 // one size come in the same order.
 std::vector<std::wstring> writtenForms(const AddressBytes& address);
+
+}  // namespace quillet::capture
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quillet::capture {
+
 // The capital letters of Latin-1, Greek and Cyrillic become small ones; the rest stays.
 inline wchar_t foldCase(wchar_t c)
 {
@@ -30,5 +32,7 @@ inline bool sameFolded(wchar_t a, wchar_t b)
 {
     return foldCase(a) == foldCase(b);
 }
+
+}  // namespace quillet::capture
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "capture/redaction/case_fold.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // The character at i, or 0 past the end: the scanners may look ahead without checking.
@@ -232,3 +234,5 @@ std::wstring iqnUniqueName(const std::wstring& name)
     return startsWithAt(name, 0, L"iqn.") && colon != std::wstring::npos ? name.substr(colon + 1)
                                                                          : std::wstring();
 }
+
+}  // namespace quillet::capture

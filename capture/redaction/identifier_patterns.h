@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet::capture {
+
 struct FoundIdentifier
 {
     enum Kind
@@ -35,5 +37,7 @@ FoundIdentifier wholeIdentifier(const std::wstring& text);
 // What names the node inside an iqn. name: the text after its first ':' (the host name in an
 // initiator's name), or empty.
 std::wstring iqnUniqueName(const std::wstring& name);
+
+}  // namespace quillet::capture
 
 #endif

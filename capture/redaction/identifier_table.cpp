@@ -2,6 +2,8 @@
 
 #include "capture/redaction/case_fold.h"
 
+namespace quillet::capture {
+
 namespace {
 
 // Escaped as a WQL string literal wants it (the form in a query or a script's source).
@@ -117,3 +119,5 @@ void IdentifierTable::addForm(const std::wstring& form, const std::wstring& plac
     m_forms.push_back(form);
     m_replacements.push_back(placeholder);
 }
+
+}  // namespace quillet::capture

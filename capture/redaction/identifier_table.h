@@ -12,6 +12,8 @@
 #include "capture/redaction/address_forms.h"
 #include "capture/redaction/identifier_patterns.h"
 
+namespace quillet::capture {
+
 class IdentifierTable
 {
 public:
@@ -60,5 +62,7 @@ private:
     std::vector<std::wstring> m_replacements;
     unsigned m_counts[kKinds];
 };
+
+}  // namespace quillet::capture
 
 #endif

@@ -4,6 +4,8 @@
 
 #include "capture/redaction/case_fold.h"
 
+namespace quillet::capture {
+
 namespace {
 
 bool isAscii(wchar_t c)
@@ -171,3 +173,5 @@ void TextMatcher::longestAtEachStart(const std::wstring& text, std::vector<Match
         }
     }
 }
+
+}  // namespace quillet::capture

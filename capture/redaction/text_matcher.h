@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet::capture {
+
 class TextMatcher
 {
 public:
@@ -50,5 +52,7 @@ private:
     std::vector<int> m_failure;  // the node of the longest proper suffix in the trie
     std::vector<int> m_nextKey;  // the nearest node on the failure chain where a key ends, or kNone
 };
+
+}  // namespace quillet::capture
 
 #endif

@@ -8,6 +8,8 @@
 #include <oleauto.h>
 #include <new>
 
+namespace quillet {
+
 class ScopedBstr
 {
 public:
@@ -17,14 +19,15 @@ public:
             throw std::bad_alloc();
     }
     ~ScopedBstr() { SysFreeString(m_bstr); }
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
 
     BSTR Get() const { return m_bstr; }
 
 private:
-    ScopedBstr(const ScopedBstr&);
-    ScopedBstr& operator=(const ScopedBstr&);
-
     BSTR m_bstr;
 };
+
+}  // namespace quillet
 
 #endif

@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+namespace quillet {
+
 class ScopedComInit
 {
 public:
@@ -27,5 +29,7 @@ public:
 private:
     HRESULT m_hr;
 };
+
+}  // namespace quillet
 
 #endif

@@ -7,6 +7,8 @@
 #include <cassert>
 #include <cstddef>
 
+namespace quillet {
+
 template <class T>
 class ScopedComPtr
 {
@@ -19,6 +21,8 @@ public:
         if (m_p)
             m_p->Release();
     }
+    ScopedComPtr(const ScopedComPtr&) = delete;
+    ScopedComPtr& operator=(const ScopedComPtr&) = delete;
 
     T* Get() const { return m_p; }
     T* operator->() const { return m_p; }
@@ -37,10 +41,9 @@ public:
     }
 
 private:
-    ScopedComPtr(const ScopedComPtr&);
-    ScopedComPtr& operator=(const ScopedComPtr&);
-
     T* m_p;
 };
+
+}  // namespace quillet
 
 #endif

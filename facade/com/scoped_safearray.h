@@ -7,6 +7,8 @@
 #include <oleauto.h>
 #include <cassert>
 
+namespace quillet {
+
 class ScopedSafeArray
 {
 public:
@@ -16,6 +18,8 @@ public:
         if (m_array)
             SafeArrayDestroy(m_array);
     }
+    ScopedSafeArray(const ScopedSafeArray&) = delete;
+    ScopedSafeArray& operator=(const ScopedSafeArray&) = delete;
 
     SAFEARRAY* Get() const { return m_array; }
     SAFEARRAY** Receive()
@@ -25,9 +29,6 @@ public:
     }
 
 private:
-    ScopedSafeArray(const ScopedSafeArray&);
-    ScopedSafeArray& operator=(const ScopedSafeArray&);
-
     SAFEARRAY* m_array;
 };
 
@@ -45,17 +46,18 @@ public:
         if (SUCCEEDED(m_hr))
             SafeArrayUnaccessData(m_array);
     }
+    SafeArrayData(const SafeArrayData&) = delete;
+    SafeArrayData& operator=(const SafeArrayData&) = delete;
 
     HRESULT result() const { return m_hr; }
     const void* data() const { return m_data; }
 
 private:
-    SafeArrayData(const SafeArrayData&);
-    SafeArrayData& operator=(const SafeArrayData&);
-
     SAFEARRAY* m_array;
     void* m_data;
     HRESULT m_hr;
 };
+
+}  // namespace quillet
 
 #endif

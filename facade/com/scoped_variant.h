@@ -9,6 +9,8 @@
 #include <cassert>
 #include <cstring>
 
+namespace quillet {
+
 class ScopedVariant
 {
 public:
@@ -18,6 +20,8 @@ public:
         VariantInit(&m_var);
     }
     ~ScopedVariant() { VariantClear(&m_var); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
 
     // For out-parameters: refuses to let a held value be overwritten (it would leak).
     VARIANT* Receive()
@@ -41,10 +45,9 @@ public:
     bool hasValue() const { return V_VT(&m_var) != VT_EMPTY && !isNull(); }
 
 private:
-    ScopedVariant(const ScopedVariant&);
-    ScopedVariant& operator=(const ScopedVariant&);
-
     VARIANT m_var;
 };
+
+}  // namespace quillet
 
 #endif

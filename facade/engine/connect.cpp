@@ -7,6 +7,9 @@
 #include <objbase.h>
 #include <iostream>
 
+using quillet::ScopedBstr;
+using quillet::ScopedComPtr;
+
 int WMIFacade::initializeCOM()
 {
     HRESULT hr = CoInitializeEx(NULL, COINIT_MULTITHREADED);

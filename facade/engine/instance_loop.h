@@ -9,13 +9,13 @@ template <typename Handler>
 int WMIFacade::forEachInstance(const wchar_t* selectText, const wchar_t* instanceName,
                                Handler handle)
 {
-    ScopedComPtr<IEnumWbemClassObject> enumerator;
+    quillet::ScopedComPtr<IEnumWbemClassObject> enumerator;
     if (!runQuery(selectText, instanceName, enumerator.Receive()))
         return 0;
     bool failed = false;
     IWbemClassObject* pObject = NULL;
     while (nextInstance(enumerator.Get(), &pObject, &failed)) {
-        ScopedComPtr<IWbemClassObject> instance(pObject);
+        quillet::ScopedComPtr<IWbemClassObject> instance(pObject);
         traceInstanceName(pObject);
         if (!handle(pObject))
             break;

@@ -6,16 +6,18 @@
 
 #include <iostream>
 
+using quillet::ScopedVariant;
+
 namespace {
 
-const wchar_t* const TIMERS_QUERY = L"SELECT * FROM MPIO_TIMERS_COUNTERS";
-const wchar_t* const PERIOD = L"PDORemovePeriod";
+const wchar_t* const kTimersQuery = L"SELECT * FROM MPIO_TIMERS_COUNTERS";
+const wchar_t* const kPeriod = L"PDORemovePeriod";
 
 // False when the property cannot be read or holds no 32-bit integer (a NULL value, say).
 bool readPeriod(IWbemClassObject* pObject, LONG* period)
 {
     ScopedVariant value;
-    if (FAILED(pObject->Get(PERIOD, 0, value.Receive(), NULL, NULL)))
+    if (FAILED(pObject->Get(kPeriod, 0, value.Receive(), NULL, NULL)))
         return false;
     if (value.type() != VT_I4 && value.type() != VT_UI4)
         return false;
@@ -29,7 +31,7 @@ int WMIFacade::getPDORemovePeriod(const wchar_t* instanceName, LONG* period)
 {
     // The caller's integer ends with the period of the last instance read.
     int result = 0;
-    int ran = forEachInstance(TIMERS_QUERY, instanceName, [&](IWbemClassObject* pObject) {
+    int ran = forEachInstance(kTimersQuery, instanceName, [&](IWbemClassObject* pObject) {
         LONG value = 0;
         if (!readPeriod(pObject, &value)) {
             result = 0;
@@ -50,13 +52,13 @@ int WMIFacade::setPDORemovePeriod(const wchar_t* instanceName, LONG period)
     // Success means every instance handled was stored: a later store does not undo an
     // earlier failure.
     bool allStored = true;
-    int ran = forEachInstance(TIMERS_QUERY, instanceName, [&](IWbemClassObject* pObject) {
+    int ran = forEachInstance(kTimersQuery, instanceName, [&](IWbemClassObject* pObject) {
         handled = true;
         HRESULT hr;
         {
             ScopedVariant value;
             value.SetLong(period);
-            hr = pObject->Put(PERIOD, 0, value.Get(), 0);
+            hr = pObject->Put(kPeriod, 0, value.Get(), 0);
         }
         if (FAILED(hr)) {
             traceHresult("Put PDORemovePeriod failed. Error code = 0x", hr);

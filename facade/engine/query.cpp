@@ -10,9 +10,13 @@
 #include <iostream>
 #include <string>
 
+using quillet::ScopedBstr;
+using quillet::ScopedComPtr;
+using quillet::ScopedVariant;
+
 namespace {
 
-const char* const QUERY_FAILED = "Query for operating system name failed. Error code = 0x";
+const char* const kQueryFailed = "Query for operating system name failed. Error code = 0x";
 
 // The name goes in as it stands, unescaped: WQL escaping is the caller's business.
 std::wstring buildQueryText(const wchar_t* selectText, const wchar_t* instanceName)
@@ -45,7 +49,7 @@ int WMIFacade::runQuery(const wchar_t* selectText, const wchar_t* instanceName,
     }
     // A success code without an enumerator is a failed query too: there is nothing to enumerate.
     if (FAILED(hr) || !enumerator.Get()) {
-        traceHresult(QUERY_FAILED, hr);
+        traceHresult(kQueryFailed, hr);
         return 0;
     }
     *ppEnum = enumerator.Detach();
@@ -67,7 +71,7 @@ bool WMIFacade::nextInstance(IEnumWbemClassObject* pEnum, IWbemClassObject** ppO
     if (FAILED(hr) || broken) {
         // With immediate return a missing class or a provider failure arrives here, not from
         // ExecQuery: it is a failed query, not an empty answer.
-        traceHresult(QUERY_FAILED, hr);
+        traceHresult(kQueryFailed, hr);
         if (pFailed)
             *pFailed = true;
         return false;

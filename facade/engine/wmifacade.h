@@ -19,6 +19,8 @@ class WMIFacade
 public:
     WMIFacade();
     ~WMIFacade();
+    WMIFacade(const WMIFacade&) = delete;
+    WMIFacade& operator=(const WMIFacade&) = delete;
 
     int initializeCOM();
     int connect();
@@ -36,9 +38,6 @@ public:
     int printSomething();
 
 private:
-    WMIFacade(const WMIFacade&);
-    WMIFacade& operator=(const WMIFacade&);
-
     bool isConnected() const;
     // Connects when needed, builds the query text from selectText and the optional instance
     // name, and runs it. On success *ppEnum holds the enumerator (owned by the caller) and 1 is

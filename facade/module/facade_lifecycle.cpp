@@ -4,6 +4,12 @@
 
 #include <new>
 
+using quillet::allocateInstance;
+using quillet::flushScriptOutput;
+using quillet::flushScriptOutputInDestructor;
+using quillet::freeInstance;
+using quillet::freeUnfinishedInstance;
+
 PyObject* WMIFacade_new(PyTypeObject* type, PyObject*, PyObject*)
 {
     // The engine's constructor traces. The flush runs script code, so it comes before the object

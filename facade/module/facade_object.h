@@ -20,6 +20,8 @@ class FacadeLock
 {
 public:
     FacadeLock() : m_owner(currentProcess()) {}
+    FacadeLock(const FacadeLock&) = delete;
+    FacadeLock& operator=(const FacadeLock&) = delete;
 
     // The lock for a call from this process. Call with the interpreter lock held: the threads
     // of a child then cannot both renew the lock.
@@ -36,9 +38,6 @@ public:
     }
 
 private:
-    FacadeLock(const FacadeLock&);
-    FacadeLock& operator=(const FacadeLock&);
-
     static unsigned long currentProcess()
     {
 #ifdef _WIN32

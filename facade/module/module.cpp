@@ -8,6 +8,11 @@
 #include "python/py_compat.h"
 #include "trace/console.h"
 
+using quillet::createModuleObject;
+using quillet::createType;
+using quillet::installTraceOutput;
+using quillet::TypeDefinition;
+
 // The package version, given by every build from the one VERSION file.
 #ifndef QUILLET_VERSION
 #error "QUILLET_VERSION must be defined by the build (the text of the VERSION file)"
@@ -38,7 +43,7 @@ PyMethodDef Quillet_methods[] = {{"printSomethingGlobal", Quillet_printSomething
 
 // Python classes may derive from WMIFacade. The instances have no dictionary, no weak references
 // and no part in cyclic garbage collection.
-const TypeDefinition WMIFacade_definition = {
+const TypeDefinition kWMIFacadeDefinition = {
     "Quillet.WMIFacade",     "WMIFacade objects",
     sizeof(WMIFacadeObject), Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE,
     WMIFacade_new,           WMIFacade_dealloc,
@@ -49,7 +54,7 @@ PyObject* createQuilletModule()
 {
     // Stream setup only; COM waits for the first engine operation.
     installTraceOutput();
-    PyObject* type = reinterpret_cast<PyObject*>(createType(WMIFacade_definition));
+    PyObject* type = reinterpret_cast<PyObject*>(createType(kWMIFacadeDefinition));
     if (!type)
         return NULL;
     PyObject* module =

@@ -5,6 +5,10 @@
 #include "python/py_compat.h"
 #include "trace/console.h"
 
+using quillet::flushScriptOutput;
+using quillet::pyIntFromLong;
+using quillet::traceWprintf;
+
 PyObject* WMIFacade_GetPDORemovePeriod(PyObject* self, PyObject*)
 {
     LONG period = 0;

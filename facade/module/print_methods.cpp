@@ -3,6 +3,9 @@
 #include "module/methods.h"
 #include "python/py_compat.h"
 
+using quillet::flushScriptOutput;
+using quillet::pyIntFromLong;
+
 PyObject* WMIFacade_printSomething(PyObject* self, PyObject*)
 {
     int result = 0;

@@ -11,6 +11,10 @@
 #include "records/MSiSCSI_TCPIPConfig.h"
 #include "trace/console.h"
 
+using quillet::flushScriptOutput;
+using quillet::parseTextArgument;
+using quillet::traceWprintf;
+
 namespace {
 
 typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);

@@ -7,6 +7,11 @@
 #include "records/MSiSCSI_InitiatorSessionInfo.h"
 #include "records/embedded_classes.h"
 
+using quillet::flushScriptOutput;
+using quillet::parseTextArgument;
+using quillet::PyRef;
+using quillet::RecordList;
+
 PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* args)
 {
     // The name is required by the method's signature, but every instance is asked for.
@@ -22,7 +27,7 @@ PyObject* WMIFacade_GetMSiSCSI_InitiatorSessionInfo(PyObject* self, PyObject* ar
         reinterpret_cast<WMIFacadeObject*>(self),
         [&records](WMIFacade& engine) {
             int queried =
-                engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items());
+                engine.queryInitiatorSessionInfo(NULL, kSessionInfoClass, records.items());
             if (queried)
                 records.readEach();
             return queried;

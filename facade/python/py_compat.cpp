@@ -2,15 +2,17 @@
 
 #include <new>
 
+namespace quillet {
+
 namespace {
 
 #if PY_MAJOR_VERSION >= 3
 // "u" left the argument parser in 3.12; "U" takes a str (or subclass) object on every 3.x.
-const char TEXT_CODE[] = "U";
-const char TEXT_TYPE[] = "str";
+const char kTextCode[] = "U";
+const char kTextType[] = "str";
 #else
-const char TEXT_CODE[] = "u";
-const char TEXT_TYPE[] = "unicode";
+const char kTextCode[] = "u";
+const char kTextType[] = "unicode";
 #endif
 
 // Copies length units of text (wchar_t, or Py_UNICODE, a distinct type: unit by unit) into out;
@@ -31,7 +33,7 @@ bool copyText(const Unit* text, Py_ssize_t length, std::wstring& out)
 bool refuseNul(const char* method)
 {
     PyErr_Format(PyExc_TypeError, "%s() argument 1 must be %s without null characters, not %s",
-                 method, TEXT_TYPE, TEXT_TYPE);
+                 method, kTextType, kTextType);
     return false;
 }
 
@@ -218,7 +220,7 @@ void freeUnfinishedInstance(PyObject* object)
 bool parseTextArgument(PyObject* args, const char* method, std::wstring* text)
 {
     char format[80];
-    PyOS_snprintf(format, sizeof format, "%s:%s", TEXT_CODE, method);
+    PyOS_snprintf(format, sizeof format, "%s:%s", kTextCode, method);
 #if PY_MAJOR_VERSION >= 3
     PyObject* object = NULL;
     if (!PyArg_ParseTuple(args, format, &object))
@@ -278,3 +280,5 @@ void flushScriptOutputInDestructor(PyObject* context)
         PyErr_WriteUnraisable(context);
     PyErr_Restore(type, value, traceback);
 }
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include <Python.h>
 #include <string>
 
+namespace quillet {
+
 // Text as Py_BuildValue's "u" code takes it: Py_UNICODE on 2.x (not wchar_t: 32 bits on the
 // Linux builds, 16 on Windows), wchar_t on 3.x, where Py_UNICODE is a deprecated alias of it.
 #if PY_MAJOR_VERSION >= 3
@@ -91,5 +93,7 @@ bool flushScriptOutput();
 // flushScriptOutput for a destruction slot, which can raise nothing: an exception in flight is
 // kept, and what a flush raised is reported as an exception a destructor ignored (sys.stderr).
 void flushScriptOutputInDestructor(PyObject* context);
+
+}  // namespace quillet
 
 #endif

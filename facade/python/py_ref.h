@@ -5,12 +5,16 @@
 
 #include <Python.h>
 
+namespace quillet {
+
 class PyRef
 {
 public:
     // Takes over a new reference; NULL (a failed build) is allowed.
     explicit PyRef(PyObject* object = NULL) : m_pObject(object) {}
     ~PyRef() { Py_XDECREF(m_pObject); }
+    PyRef(const PyRef&) = delete;
+    PyRef& operator=(const PyRef&) = delete;
 
     PyObject* get() const { return m_pObject; }
     // Hands the reference to the caller.
@@ -28,10 +32,9 @@ public:
     }
 
 private:
-    PyRef(const PyRef&);
-    PyRef& operator=(const PyRef&);
-
     PyObject* m_pObject;
 };
+
+}  // namespace quillet
 
 #endif

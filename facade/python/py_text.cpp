@@ -1,5 +1,7 @@
 #include "python/py_text.h"
 
+namespace quillet {
+
 namespace {
 
 typedef unsigned long CodeUnit;
@@ -46,3 +48,5 @@ void wideToPyUnicode(const wchar_t* text, size_t length, PyTextUnit* out, size_t
     }
     out[used] = 0;
 }
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include <string>
 #include "wmiobject/wide_text.h"
 
+namespace quillet {
+
 // Copies zero-terminated wide text, of which at most `length` units are read, into `out` as
 // UTF-16 or UTF-32 to suit PyTextUnit; stops short rather than overrun `capacity` units
 // (terminator included, capacity > 0).
@@ -20,20 +22,25 @@ template <size_t N>
 class PyText
 {
 public:
-    explicit PyText(const WideText<N>& wide) { wideToPyUnicode(wide.text, N, m_unicode, CAPACITY); }
+    explicit PyText(const WideText<N>& wide)
+    {
+        wideToPyUnicode(wide.text, N, m_unicode, kCapacity);
+    }
     // Text of fewer than N units, as a reader's buffer delivered it.
     explicit PyText(const std::wstring& wide)
     {
-        wideToPyUnicode(wide.c_str(), N, m_unicode, CAPACITY);
+        wideToPyUnicode(wide.c_str(), N, m_unicode, kCapacity);
     }
 
     PyTextUnit* unicode() { return m_unicode; }
 
 private:
     // A 16-bit PyTextUnit may need a surrogate pair for one 32-bit wchar_t.
-    static const size_t CAPACITY = sizeof(PyTextUnit) < sizeof(wchar_t) ? 2 * N : N;
+    static const size_t kCapacity = sizeof(PyTextUnit) < sizeof(wchar_t) ? 2 * N : N;
 
-    PyTextUnit m_unicode[CAPACITY];
+    PyTextUnit m_unicode[kCapacity];
 };
+
+}  // namespace quillet
 
 #endif

@@ -13,6 +13,8 @@
 #include "python/py_ref.h"
 #include "wmiobject/wmiobject.h"
 
+namespace quillet {
+
 // One level's heap records, each created as the class Record (by the engine or getObjectArray,
 // through that class's entry of records/embedded_classes.h). Owns every pointer in its vector
 // and deletes them all, in order, through the virtual destructor when it goes out of scope, so no
@@ -27,6 +29,8 @@ public:
         for (size_t i = 0; i < m_records.size(); ++i)
             delete m_records[i];
     }
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
 
     // The vector the engine or getObjectArray appends to.
     std::vector<WMIObject*>& items() { return m_records; }
@@ -59,9 +63,6 @@ public:
     }
 
 private:
-    RecordList(const RecordList&);
-    RecordList& operator=(const RecordList&);
-
     std::vector<WMIObject*> m_records;
 };
 
@@ -98,5 +99,7 @@ PyObject* buildList(const std::vector<typename Record::Values>& values)
     }
     return list.release();
 }
+
+}  // namespace quillet
 
 #endif

@@ -3,6 +3,9 @@
 #include "python/py_text.h"
 #include "trace/identifier_trace.h"
 
+using quillet::PyText;
+using quillet::traceIdentifier;
+
 // A connection record traces neither its construction nor its destruction: only the base's
 // release line marks it.
 ISCSI_ConnectionStatic::ISCSI_ConnectionStatic() {}

@@ -3,6 +3,8 @@
 #include <iostream>
 #include "python/py_ref.h"
 
+using quillet::PyRef;
+
 ISCSI_IP_Address::ISCSI_IP_Address()
 {
     std::cout << "ISCSI_IP_Address" << std::endl;

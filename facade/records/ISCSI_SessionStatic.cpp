@@ -8,6 +8,12 @@
 #include "records/embedded_classes.h"
 #include "trace/identifier_trace.h"
 
+using quillet::buildList;
+using quillet::PyRef;
+using quillet::PyText;
+using quillet::readObjectArray;
+using quillet::traceIdentifier;
+
 ISCSI_SessionStatic::ISCSI_SessionStatic()
 {
     std::cout << "ISCSI_SessionStatic" << std::endl;
@@ -25,7 +31,7 @@ void ISCSI_SessionStatic::read()
     StringText targetName;
     getString(L"TargetiSCSIName", targetName.text);
     m_values.targetiSCSIName = targetName.text;
-    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", &CONNECTION_STATIC_CLASS,
+    readObjectArray<ISCSI_ConnectionStatic>(*this, L"ConnectionsList", &kConnectionStaticClass,
                                             m_values.connections);
 }
 

@@ -5,6 +5,10 @@
 #include "python/py_text.h"
 #include "trace/identifier_trace.h"
 
+using quillet::PyRef;
+using quillet::PyText;
+using quillet::traceIdentifier;
+
 MSiSCSI_HBAInformation::Values::Values()
     : integratedTCPIP(0), generationalGuid(), versionMin(0), versionMax(0), status(0),
       requiresBinaryIpAddresses(0), numberOfPorts(0), multifunctionDevice(0), maxCDBLength(0),

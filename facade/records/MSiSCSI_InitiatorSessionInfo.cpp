@@ -8,6 +8,12 @@
 #include "records/embedded_classes.h"
 #include "trace/identifier_trace.h"
 
+using quillet::buildList;
+using quillet::PyRef;
+using quillet::PyText;
+using quillet::readObjectArray;
+using quillet::traceIdentifier;
+
 MSiSCSI_InitiatorSessionInfo::MSiSCSI_InitiatorSessionInfo()
 {
     std::cout << "MSiSCSI_InitiatorSessionInfo" << std::endl;
@@ -22,7 +28,7 @@ void MSiSCSI_InitiatorSessionInfo::read()
 {
     getUInt64String(L"UniqueAdapterId", m_values.uniqueAdapterId.text);
     traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
-    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &SESSION_STATIC_CLASS,
+    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &kSessionStaticClass,
                                          m_values.sessions);
 }
 

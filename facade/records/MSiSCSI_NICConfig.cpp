@@ -3,6 +3,8 @@
 #include <iostream>
 #include "python/py_ref.h"
 
+using quillet::PyRef;
+
 MSiSCSI_NICConfig::MSiSCSI_NICConfig()
 {
     std::cout << "MSiSCSI_NICConfig" << std::endl;

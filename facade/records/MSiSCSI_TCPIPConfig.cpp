@@ -4,6 +4,8 @@
 #include "python/py_ref.h"
 #include "records/embedded_classes.h"
 
+using quillet::PyRef;
+
 MSiSCSI_TCPIPConfig::MSiSCSI_TCPIPConfig()
 {
     std::cout << "MSiSCSI_TCPIPConfig" << std::endl;
@@ -20,15 +22,15 @@ void MSiSCSI_TCPIPConfig::read()
     // order, and they go in reverse order of their making when this function returns; a failed
     // GetObject leaves the record empty (zeros).
     ISCSI_IP_Address ipAddress;
-    GetObject(L"IpAddress", &IP_ADDRESS_CLASS, &ipAddress);
+    GetObject(L"IpAddress", &kIpAddressClass, &ipAddress);
     ISCSI_IP_Address preferredDNSServer;
-    GetObject(L"PreferredDNSServer", &IP_ADDRESS_CLASS, &preferredDNSServer);
+    GetObject(L"PreferredDNSServer", &kIpAddressClass, &preferredDNSServer);
     ISCSI_IP_Address alternateDNSServer;
-    GetObject(L"AlternateDNSServer", &IP_ADDRESS_CLASS, &alternateDNSServer);
+    GetObject(L"AlternateDNSServer", &kIpAddressClass, &alternateDNSServer);
     ISCSI_IP_Address defaultGateway;
-    GetObject(L"DefaultGateway", &IP_ADDRESS_CLASS, &defaultGateway);
+    GetObject(L"DefaultGateway", &kIpAddressClass, &defaultGateway);
     ISCSI_IP_Address subnetMask;
-    GetObject(L"SubnetMask", &IP_ADDRESS_CLASS, &subnetMask);
+    GetObject(L"SubnetMask", &kIpAddressClass, &subnetMask);
 
     subnetMask.read();
     defaultGateway.read();

@@ -15,10 +15,10 @@ WMIObject* createRecord()
 
 }  // namespace
 
-const EmbeddedClass SESSION_INFO_CLASS = {"MSiSCSI_InitiatorSessionInfo",
-                                          &createRecord<MSiSCSI_InitiatorSessionInfo>};
-const EmbeddedClass SESSION_STATIC_CLASS = {"ISCSI_SessionStatic",
-                                            &createRecord<ISCSI_SessionStatic>};
-const EmbeddedClass CONNECTION_STATIC_CLASS = {"ISCSI_ConnectionStatic",
-                                               &createRecord<ISCSI_ConnectionStatic>};
-const EmbeddedClass IP_ADDRESS_CLASS = {"ISCSI_IP_Address", &createRecord<ISCSI_IP_Address>};
+const EmbeddedClass kSessionInfoClass = {"MSiSCSI_InitiatorSessionInfo",
+                                         &createRecord<MSiSCSI_InitiatorSessionInfo>};
+const EmbeddedClass kSessionStaticClass = {"ISCSI_SessionStatic",
+                                           &createRecord<ISCSI_SessionStatic>};
+const EmbeddedClass kConnectionStaticClass = {"ISCSI_ConnectionStatic",
+                                              &createRecord<ISCSI_ConnectionStatic>};
+const EmbeddedClass kIpAddressClass = {"ISCSI_IP_Address", &createRecord<ISCSI_IP_Address>};

@@ -8,12 +8,12 @@
 #include "wmiobject/embedded_class.h"
 
 // The instances the engine's queryInitiatorSessionInfo hands over.
-extern const EmbeddedClass SESSION_INFO_CLASS;
+extern const EmbeddedClass kSessionInfoClass;
 // The elements of MSiSCSI_InitiatorSessionInfo's SessionsList.
-extern const EmbeddedClass SESSION_STATIC_CLASS;
+extern const EmbeddedClass kSessionStaticClass;
 // The elements of ISCSI_SessionStatic's ConnectionsList.
-extern const EmbeddedClass CONNECTION_STATIC_CLASS;
+extern const EmbeddedClass kConnectionStaticClass;
 // The address objects of MSiSCSI_TCPIPConfig.
-extern const EmbeddedClass IP_ADDRESS_CLASS;
+extern const EmbeddedClass kIpAddressClass;
 
 #endif

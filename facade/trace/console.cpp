@@ -7,6 +7,8 @@
 #include "trace/pending_line.h"
 #include "trace/wide_format.h"
 
+namespace quillet {
+
 namespace {
 
 // A stream that failed (a null string inserted, say) would stay silent for the rest of the
@@ -77,3 +79,5 @@ bool traceWprintf(const wchar_t* format, ...)
     va_end(args);
     return sendLine();
 }
+
+}  // namespace quillet

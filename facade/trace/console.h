@@ -6,6 +6,8 @@
 #ifndef QUILLET_CONSOLE_H
 #define QUILLET_CONSOLE_H
 
+namespace quillet {
+
 // Points std::cout and std::wcout at the line writer, keeping their formatting (the narrow
 // stream's number base). Idempotent; the module calls it at import, C++ tests before they trace.
 // A line ends at a flush (std::endl).
@@ -16,5 +18,7 @@ void installTraceOutput();
 // Returns false when memory ran out while formatting the line (the line, or the rest of it, is
 // lost); a line that standard output refused is not reported.
 bool traceWprintf(const wchar_t* format, ...);
+
+}  // namespace quillet
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+namespace quillet {
+
 void traceIdentifier(const char* property, const wchar_t* text)
 {
     // Both streams end in the same stdout FILE, so the halves keep their order without a flush
@@ -10,3 +12,5 @@ void traceIdentifier(const char* property, const wchar_t* text)
     std::wcout << text;
     std::cout << std::endl;
 }
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "trace/thread_slot.h"
 #include "trace/utf8.h"
 
+namespace quillet {
+
 namespace {
 
 // A thread's line, made on its first trace and freed as the thread ends. Plain memory: objects
@@ -23,7 +25,7 @@ struct Line
 
 // A line this long or longer gives its memory back once sent: one huge name must not pin its
 // size on the thread for good.
-const size_t KEPT_CAPACITY = 64 * 1024;
+const size_t kKeptCapacity = 64 * 1024;
 
 void release(Line& line)
 {
@@ -158,19 +160,19 @@ void appendWide(const wchar_t* text, size_t length)
 {
     // In pieces, so that the line grows by what the text takes rather than by its worst case
     // (four times a long name). A piece may end inside a surrogate pair: keep the pair together.
-    const size_t PIECE = 256;
+    const size_t kPiece = 256;
     while (length) {
-        size_t piece = length < PIECE ? length : PIECE;
+        size_t piece = length < kPiece ? length : kPiece;
         if (piece < length && sizeof(wchar_t) == 2 &&
             static_cast<unsigned long>(text[piece - 1]) - 0xD800 < 0x400)
             ++piece;
         bool ignore;
-        if (char* room = reserve(piece * UTF8_BYTES_PER_WIDE, &ignore)) {
+        if (char* room = reserve(piece * kUtf8BytesPerWide, &ignore)) {
             commit(encodeUtf8(text, piece, room));
         } else if (ignore) {
             return;
         } else {
-            char encoded[(PIECE + 1) * UTF8_BYTES_PER_WIDE];
+            char encoded[(kPiece + 1) * kUtf8BytesPerWide];
             writeHeldPiece(encoded, encodeUtf8(text, piece, encoded));
         }
         text += piece;
@@ -194,9 +196,11 @@ bool send()
         writeWholeLine(line->data, line->size);
     line->size = 0;
     line->lost = false;
-    if (line->capacity >= KEPT_CAPACITY)
+    if (line->capacity >= kKeptCapacity)
         release(*line);
     return whole;
 }
 
 }  // namespace pending_line
+
+}  // namespace quillet

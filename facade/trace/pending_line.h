@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+namespace quillet {
+
 namespace pending_line {
 
 void appendNarrow(const char* text, size_t size);
@@ -24,5 +26,7 @@ void markLost();
 bool send();
 
 }  // namespace pending_line
+
+}  // namespace quillet
 
 #endif

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace quillet {
+
 // Writes text (UTF-8, lines ended by '\n') to standard output and returns whether all of it
 // went out. A refused write (full disk, closed pipe or descriptor) loses this text only: no
 // error state is left behind in C stdout, and the next call tries again. Never throws.
@@ -17,5 +19,7 @@ bool writeWholeLine(const char* text, size_t size);
 void holdOutput();
 bool writeHeldPiece(const char* text, size_t size);
 void releaseOutput();
+
+}  // namespace quillet
 
 #endif

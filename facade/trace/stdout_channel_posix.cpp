@@ -10,6 +10,8 @@
 #include <mutex>
 #include <new>
 
+namespace quillet {
+
 namespace {
 
 // Constant-initialised and never destroyed in effect (trivial destructor): usable by lines
@@ -58,14 +60,6 @@ bool writeAll(const char* text, size_t size)
 
 }  // namespace
 
-bool writeWholeLine(const char* text, size_t size)
-{
-    holdOutput();
-    const bool written = writeHeldPiece(text, size);
-    releaseOutput();
-    return written;
-}
-
 void holdOutput()
 {
     const int savedErrno = errno;
@@ -86,5 +80,7 @@ void releaseOutput()
 {
     g_outputLock.unlock();
 }
+
+}  // namespace quillet
 
 #endif

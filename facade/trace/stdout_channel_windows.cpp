@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+namespace quillet {
+
 namespace {
 
 std::mutex g_outputLock;
@@ -43,9 +45,9 @@ bool writeConsole(HANDLE console, const std::string& text)
     std::wstring wide(static_cast<size_t>(units), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], units);
     // Older consoles refuse very large writes: pieces, never splitting a surrogate pair.
-    const DWORD PIECE = 8192;
+    const DWORD kPiece = 8192;
     for (size_t done = 0; done < wide.size();) {
-        DWORD piece = static_cast<DWORD>(wide.size() - done < PIECE ? wide.size() - done : PIECE);
+        DWORD piece = static_cast<DWORD>(wide.size() - done < kPiece ? wide.size() - done : kPiece);
         if (done + piece < wide.size() && wide[done + piece - 1] >= 0xD800 &&
             wide[done + piece - 1] <= 0xDBFF)
             --piece;
@@ -60,11 +62,11 @@ bool writeConsole(HANDLE console, const std::string& text)
 // A pipe or a file gets the UTF-8 bytes unchanged.
 bool writeBytes(HANDLE file, const std::string& text)
 {
-    const size_t PIECE = 1 << 30;  // WriteFile takes a 32-bit size
+    const size_t kPiece = 1 << 30;  // WriteFile takes a 32-bit size
     for (size_t done = 0; done < text.size();) {
         const size_t rest = text.size() - done;
         DWORD written = 0;
-        if (!WriteFile(file, text.data() + done, static_cast<DWORD>(rest < PIECE ? rest : PIECE),
+        if (!WriteFile(file, text.data() + done, static_cast<DWORD>(rest < kPiece ? rest : kPiece),
                        &written, NULL))
             return false;
         done += written;
@@ -73,14 +75,6 @@ bool writeBytes(HANDLE file, const std::string& text)
 }
 
 }  // namespace
-
-bool writeWholeLine(const char* text, size_t size)
-{
-    holdOutput();
-    const bool written = writeHeldPiece(text, size);
-    releaseOutput();
-    return written;
-}
 
 void holdOutput()
 {
@@ -111,5 +105,7 @@ void releaseOutput()
 {
     g_outputLock.unlock();
 }
+
+}  // namespace quillet
 
 #endif

@@ -5,6 +5,8 @@
 #ifndef QUILLET_TRACE_THREAD_SLOT_H
 #define QUILLET_TRACE_THREAD_SLOT_H
 
+namespace quillet {
+
 namespace thread_slot {
 
 typedef void (*ExitRoutine)(void* value);
@@ -18,5 +20,7 @@ void* get();
 bool set(void* value);
 
 }  // namespace thread_slot
+
+}  // namespace quillet
 
 #endif

@@ -1,8 +1,10 @@
 #include "trace/utf8.h"
 
+namespace quillet {
+
 namespace {
 
-const unsigned long REPLACEMENT = 0xFFFD;
+const unsigned long kReplacement = 0xFFFD;
 
 bool isHighSurrogate(unsigned long c)
 {
@@ -55,9 +57,11 @@ size_t encodeUtf8(const wchar_t* text, size_t length, char* out)
             isLowSurrogate(static_cast<unsigned long>(*text))) {
             c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned long>(*text++) - 0xDC00);
         } else if (isHighSurrogate(c) || isLowSurrogate(c) || c > 0x10FFFF) {
-            c = REPLACEMENT;
+            c = kReplacement;
         }
         out = putCodePoint(c, out);
     }
     return static_cast<size_t>(out - start);
 }
+
+}  // namespace quillet

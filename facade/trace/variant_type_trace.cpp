@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+namespace quillet {
+
 void traceVariantType(VARTYPE type)
 {
     std::cout << " type = " << type << std::endl;
@@ -18,3 +20,5 @@ void traceVariantTypeAndFlags(VARTYPE type)
     traceArrayFlag(type);
     std::cout << " V_ISBYREF = " << static_cast<int>(type & VT_BYREF) << std::endl;
 }
+
+}  // namespace quillet

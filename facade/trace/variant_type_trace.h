@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace quillet {
+
 // Writes " type = <type>" and ends the line: a line of its own, or the end of the line that
 // names a property and its value.
 void traceVariantType(VARTYPE type);
@@ -15,5 +17,7 @@ void traceArrayFlag(VARTYPE type);
 // Three lines: " type = <the base type>", " V_ISARRAY = <the array flag>" and
 // " V_ISBYREF = <the by-reference flag>".
 void traceVariantTypeAndFlags(VARTYPE type);
+
+}  // namespace quillet
 
 #endif

@@ -8,6 +8,8 @@
 
 #include "trace/pending_line.h"
 
+namespace quillet {
+
 namespace {
 
 // True when every conversion of the format is %ls, %d or %%, without flags, width or precision.
@@ -105,3 +107,5 @@ void appendFormatted(const wchar_t* format, va_list args)
     else
         appendThroughVswprintf(format, args);
 }
+
+}  // namespace quillet

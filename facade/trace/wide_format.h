@@ -4,9 +4,13 @@
 
 #include <cstdarg>
 
+namespace quillet {
+
 // Appends the text of format and args (wprintf rules) to the pending line as UTF-8, whatever
 // its length. The formats the wrappers use (text, %ls, %d, %%) are formatted here directly;
 // any other goes through vswprintf. Never throws; a line that cannot be formatted is lost.
 void appendFormatted(const wchar_t* format, va_list args);
+
+}  // namespace quillet
 
 #endif

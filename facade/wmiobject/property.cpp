@@ -1,5 +1,7 @@
 #include "wmiobject/property.h"
 
+using quillet::ScopedVariant;
+
 HRESULT fetchProperty(IWbemClassObject* pObject, const wchar_t* name, ScopedVariant& value,
                       CIMTYPE* cimType)
 {

@@ -11,7 +11,7 @@
 #include "trace/variant_type_trace.h"
 
 // IWbemClassObject::Get with flags 0 and no flavour; cimType may be null.
-HRESULT fetchProperty(IWbemClassObject* pObject, const wchar_t* name, ScopedVariant& value,
+HRESULT fetchProperty(IWbemClassObject* pObject, const wchar_t* name, quillet::ScopedVariant& value,
                       CIMTYPE* cimType = NULL);
 
 // "<name> = <value>" on the wide stream and " type = <vt>" on the narrow one: one console line.
@@ -19,7 +19,7 @@ template <typename Value>
 void traceProperty(const wchar_t* name, const Value& value, VARTYPE type)
 {
     std::wcout << name << L" = " << value;
-    traceVariantType(type);
+    quillet::traceVariantType(type);
 }
 
 // Copies text into buffer of size characters (terminator included), truncating what does not fit.

@@ -26,6 +26,8 @@ public:
 
     WMIObject();
     virtual ~WMIObject();
+    WMIObject(const WMIObject&) = delete;
+    WMIObject& operator=(const WMIObject&) = delete;
 
     void attach(IWbemClassObject* pObject);
 
@@ -48,10 +50,6 @@ public:
 
 protected:
     IWbemClassObject* m_pclsObject;
-
-private:
-    WMIObject(const WMIObject&);
-    WMIObject& operator=(const WMIObject&);
 };
 
 #endif

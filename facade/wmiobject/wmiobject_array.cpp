@@ -9,6 +9,10 @@
 #include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
+using quillet::ScopedComPtr;
+using quillet::ScopedVariant;
+using quillet::traceVariantTypeAndFlags;
+
 namespace {
 
 // Only an array of interface pointers can be read element by element as objects; anything else

@@ -8,6 +8,11 @@
 #include <cstdio>
 #include <cstring>
 
+using quillet::SafeArrayData;
+using quillet::ScopedVariant;
+using quillet::traceArrayFlag;
+using quillet::traceVariantType;
+
 namespace {
 
 // Copies up to count bytes from the start of the array's data, never more than dimension 1 holds.

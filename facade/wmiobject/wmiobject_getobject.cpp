@@ -3,6 +3,9 @@
 #include "trace/variant_type_trace.h"
 #include "wmiobject/property.h"
 
+using quillet::ScopedVariant;
+using quillet::traceVariantTypeAndFlags;
+
 namespace {
 
 bool holdsObject(VARTYPE type)

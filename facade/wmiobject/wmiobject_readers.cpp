@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+using quillet::ScopedVariant;
+
 namespace {
 
 // Fetches and traces a text property into buffer; a NULL property gives the fallback text.

@@ -13,11 +13,11 @@ namespace winsim {
 
 namespace {
 
-const size_t prefixSize = sizeof(UINT);
+const size_t kPrefixSize = sizeof(UINT);
 
 UINT* prefixOf(BSTR text)
 {
-    return reinterpret_cast<UINT*>(reinterpret_cast<char*>(text) - prefixSize);
+    return reinterpret_cast<UINT*>(reinterpret_cast<char*>(text) - kPrefixSize);
 }
 
 // Byte-counted core of every allocation; the characters after `bytes` are zero.
@@ -26,14 +26,14 @@ BSTR allocBytes(const void* data, size_t bytes)
     if (bytes > UINT_MAX - 2 * sizeof(OLECHAR))
         return nullptr;
     size_t padded = (bytes + sizeof(OLECHAR) - 1) / sizeof(OLECHAR) * sizeof(OLECHAR);
-    char* block = static_cast<char*>(std::calloc(1, prefixSize + padded + sizeof(OLECHAR)));
+    char* block = static_cast<char*>(std::calloc(1, kPrefixSize + padded + sizeof(OLECHAR)));
     if (block == nullptr)
         return nullptr;
     *reinterpret_cast<UINT*>(block) = static_cast<UINT>(bytes);
     if (data != nullptr)
-        std::memcpy(block + prefixSize, data, bytes);
+        std::memcpy(block + kPrefixSize, data, bytes);
     track(Resource::Bstr, +1);
-    return reinterpret_cast<BSTR>(block + prefixSize);
+    return reinterpret_cast<BSTR>(block + kPrefixSize);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 namespace {
 
 // Room before the descriptor for the element type, keeping the descriptor 16-byte aligned.
-const size_t typeSlotSize = 16;
+const size_t kTypeSlotSize = 16;
 
 ULONG elementSize(VARTYPE vt)
 {
@@ -72,7 +72,7 @@ USHORT featuresFor(VARTYPE vt)
 
 char* blockOf(SAFEARRAY* psa)
 {
-    return reinterpret_cast<char*>(psa) - typeSlotSize;
+    return reinterpret_cast<char*>(psa) - kTypeSlotSize;
 }
 
 DWORD& typeSlot(SAFEARRAY* psa)
@@ -107,7 +107,7 @@ SAFEARRAY* createArray(VARTYPE vt, UINT cDims, const SAFEARRAYBOUND* bounds)
         count *= bounds[i].cElements;
     }
     size_t descriptorSize = sizeof(SAFEARRAY) + (cDims - 1) * sizeof(SAFEARRAYBOUND);
-    char* block = static_cast<char*>(std::calloc(1, typeSlotSize + descriptorSize));
+    char* block = static_cast<char*>(std::calloc(1, kTypeSlotSize + descriptorSize));
     if (block == nullptr)
         return nullptr;
     void* data = std::calloc(count == 0 ? 1 : count, size);
@@ -115,7 +115,7 @@ SAFEARRAY* createArray(VARTYPE vt, UINT cDims, const SAFEARRAYBOUND* bounds)
         std::free(block);
         return nullptr;
     }
-    SAFEARRAY* psa = reinterpret_cast<SAFEARRAY*>(block + typeSlotSize);
+    SAFEARRAY* psa = reinterpret_cast<SAFEARRAY*>(block + kTypeSlotSize);
     psa->cDims = static_cast<USHORT>(cDims);
     psa->fFeatures = featuresFor(vt);
     psa->cbElements = size;

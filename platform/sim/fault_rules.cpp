@@ -10,7 +10,7 @@ namespace winsim {
 
 namespace {
 
-const char* const faultSites[] = {
+const char* const kFaultSites[] = {
     "CoInitializeEx",
     "CoInitializeSecurity",
     "CoCreateInstance",
@@ -28,7 +28,7 @@ const char* const faultSites[] = {
 
 bool isFaultSite(const std::string& site)
 {
-    for (const char* known : faultSites)
+    for (const char* known : kFaultSites)
         if (site == known)
             return true;
     return false;

@@ -18,7 +18,7 @@ struct NamedResult
     {                                                                                              \
 #code, static_cast < HRESULT>(code)                                                        \
     }
-const NamedResult knownResults[] = {
+const NamedResult kKnownResults[] = {
     NAMED(S_OK),
     NAMED(S_FALSE),
     NAMED(E_UNEXPECTED),
@@ -104,7 +104,7 @@ bool parseHresult(const std::string& text, HRESULT* value)
 {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         return parseHex(text.substr(2), value);
-    for (const NamedResult& known : knownResults) {
+    for (const NamedResult& known : kKnownResults) {
         if (text == known.name) {
             *value = known.value;
             return true;

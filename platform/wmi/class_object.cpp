@@ -61,13 +61,13 @@ HRESULT ClassObject::get(LPCWSTR name, VARIANT* value, CIMTYPE* type) const
 {
     if (!name)
         return WBEM_E_INVALID_PARAMETER;
-    static const CimType systemType;  // the system properties served are strings
+    static const CimType kSystemType;  // the system properties served are strings
     CimValue systemValue;
     bool isSystem = systemProperty(name, &systemValue);
     size_t index = isSystem ? ClassDef::npos : m_instance.cls->find(name);
     if (!isSystem && index == ClassDef::npos)
         return WBEM_E_NOT_FOUND;
-    const CimType& propertyType = isSystem ? systemType : m_instance.cls->properties[index].type;
+    const CimType& propertyType = isSystem ? kSystemType : m_instance.cls->properties[index].type;
     if (value) {
         VARIANT made;
         HRESULT hr =
@@ -156,9 +156,9 @@ HRESULT ClassObject::getNames(LONG flags, SAFEARRAY** names) const
     *names = nullptr;
     // The system properties the service knows, in WMI's order.
     std::vector<const std::wstring*> selected;
-    static const std::wstring systemNames[] = {L"__CLASS", L"__SUPERCLASS"};
+    static const std::wstring kSystemNames[] = {L"__CLASS", L"__SUPERCLASS"};
     if (flags != WBEM_FLAG_NONSYSTEM_ONLY)
-        for (const std::wstring& systemName : systemNames)
+        for (const std::wstring& systemName : kSystemNames)
             selected.push_back(&systemName);
     if (flags != WBEM_FLAG_SYSTEM_ONLY)
         for (const PropertyDef& property : m_instance.cls->properties)

@@ -9,6 +9,11 @@
 #include "sim/sim.h"
 #include "wmi_test_support.h"
 
+using quillet::capture::CapturedClass;
+using quillet::capture::CaptureError;
+using quillet::capture::mofString;
+using quillet::capture::readClassDefinition;
+
 namespace {
 
 const char kSchema[] =

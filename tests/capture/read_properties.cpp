@@ -16,6 +16,8 @@
 #include "wmi_session.h"
 #include "wmiobject/wmiobject.h"
 
+using quillet::installTraceOutput;
+
 namespace {
 
 std::wstring widen(const char* ascii)

@@ -21,12 +21,13 @@ namespace {
 // (By hand: GCC 12's <regex> warns of itself under the sanitizers.)
 std::string withoutPointers(const std::string& text)
 {
-    static const char LABEL[] = " V_BYREF = ";
-    const char* const DIGITS = "0123456789abcdefABCDEFx";
+    static const char kLabel[] = " V_BYREF = ";
+    const char* const kDigits = "0123456789abcdefABCDEFx";
     std::string result = text;
-    for (size_t at = result.find(LABEL); at != std::string::npos; at = result.find(LABEL, at + 1)) {
-        const size_t start = at + std::strlen(LABEL);
-        const size_t end = result.find_first_not_of(DIGITS, start);
+    for (size_t at = result.find(kLabel); at != std::string::npos;
+         at = result.find(kLabel, at + 1)) {
+        const size_t start = at + std::strlen(kLabel);
+        const size_t end = result.find_first_not_of(kDigits, start);
         if (end != start && end != std::string::npos && result[end] == '\n')
             result.replace(start, end - start, "<pointer>");
     }

@@ -23,7 +23,7 @@ class CapturedOutput
 public:
     CapturedOutput()
     {
-        installTraceOutput();
+        quillet::installTraceOutput();
         testing::internal::CaptureStdout();
     }
     ~CapturedOutput() { collect(false); }

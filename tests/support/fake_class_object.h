@@ -22,6 +22,8 @@ class FakeClassObject : public IWbemClassObject
 public:
     FakeClassObject();
     virtual ~FakeClassObject();
+    FakeClassObject(const FakeClassObject&) = delete;
+    FakeClassObject& operator=(const FakeClassObject&) = delete;
 
     // Takes over value (the caller's VARIANT is left VT_EMPTY).
     void set(const wchar_t* name, VARIANT* value);
@@ -87,9 +89,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetMethodOrigin(LPCWSTR, BSTR*) { return E_NOTIMPL; }
 
 private:
-    FakeClassObject(const FakeClassObject&);
-    FakeClassObject& operator=(const FakeClassObject&);
-
     ULONG m_references;
     int m_gets;
     std::map<std::wstring, VARIANT> m_properties;

@@ -4,6 +4,9 @@
 
 #include "com/scoped_bstr.h"
 
+using quillet::ScopedBstr;
+using quillet::ScopedComPtr;
+
 WmiSession::WmiSession()
 {
     // Process-wide: a test that ran an engine before has set it already (RPC_E_TOO_LATE).

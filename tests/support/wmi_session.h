@@ -14,6 +14,8 @@ class WmiSession
 {
 public:
     WmiSession();  // COM (multithreaded) and process security; the connection is released first
+    WmiSession(const WmiSession&) = delete;
+    WmiSession& operator=(const WmiSession&) = delete;
 
     HRESULT connect(const wchar_t* namespaceName);
     // Runs "SELECT * FROM <className>"; *ppFirst receives the first instance (the caller owns
@@ -21,12 +23,9 @@ public:
     HRESULT firstInstance(const wchar_t* className, IWbemClassObject** ppFirst, ULONG* pCount);
 
 private:
-    WmiSession(const WmiSession&);
-    WmiSession& operator=(const WmiSession&);
-
-    ScopedComInit m_com;
-    ScopedComPtr<IWbemLocator> m_locator;
-    ScopedComPtr<IWbemServices> m_services;
+    quillet::ScopedComInit m_com;
+    quillet::ScopedComPtr<IWbemLocator> m_locator;
+    quillet::ScopedComPtr<IWbemServices> m_services;
 };
 
 #endif

@@ -11,12 +11,15 @@
 #include "wmiobject/wide_text.h"
 #include "wmiobject/wmiobject.h"
 
+using quillet::PyText;
+using quillet::PyTextUnit;
+
 namespace {
 
 static_assert(sizeof(PyTextUnit) == 2 && sizeof(wchar_t) == 2,
               "this test is about the UTF-16 width of Windows Python 2.7");
 
-const wchar_t FACE[] = L"\U0001F600";  // two units here: D83D DE00
+const wchar_t kFace[] = L"\U0001F600";  // two units here: D83D DE00
 
 std::vector<unsigned> unitsOf(const PyTextUnit* text)
 {
@@ -50,11 +53,11 @@ std::vector<unsigned> readAsRecord(const std::wstring& value)
 
 TEST(PyTextUtf16, PairsAndLoneSurrogatesPassUnchanged)
 {
-    ASSERT_EQ(2u, std::wstring(FACE).size());
+    ASSERT_EQ(2u, std::wstring(kFace).size());
     const std::wstring cases[] = {
         L"caf\u00e9 \u4e2d",
-        std::wstring(L"a") + FACE + L"b" + FACE,
-        FACE,
+        std::wstring(L"a") + kFace + L"b" + kFace,
+        kFace,
         // Not valid UTF-16, but the property's text all the same: no repair, no loss.
         std::wstring(L"x") + wchar_t(0xD800) + L"y" + wchar_t(0xDC00),
     };
@@ -70,19 +73,19 @@ TEST(PyTextUtf16, PairsAndLoneSurrogatesPassUnchanged)
 TEST(PyTextUtf16, PairInTheLastPlacesOfTheBufferStaysWhole)
 {
     // 255 units fill the reader's buffer exactly, the pair in the last two.
-    std::wstring value = std::wstring(253, L'x') + FACE;
+    std::wstring value = std::wstring(253, L'x') + kFace;
     EXPECT_EQ(unitsOf(value), readAsRecord(value));
 }
 
 TEST(PyTextUtf16, TruncationNeverSplitsAPair)
 {
     // The buffer holds 255 units: the pair would straddle the cut, so it goes whole.
-    std::vector<unsigned> units = readAsRecord(std::wstring(254, L'x') + FACE + L"tail");
+    std::vector<unsigned> units = readAsRecord(std::wstring(254, L'x') + kFace + L"tail");
     ASSERT_EQ(254u, units.size());
     EXPECT_EQ(unsigned(L'x'), units.back());
 
     // A cut after a complete pair keeps it.
-    units = readAsRecord(std::wstring(253, L'x') + FACE + L"tail");
+    units = readAsRecord(std::wstring(253, L'x') + kFace + L"tail");
     ASSERT_EQ(255u, units.size());
     EXPECT_EQ(0xD83Du, units[253]);
     EXPECT_EQ(0xDE00u, units[254]);

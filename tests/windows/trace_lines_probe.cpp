@@ -6,6 +6,9 @@
 
 #include "trace/console.h"
 
+using quillet::installTraceOutput;
+using quillet::traceWprintf;
+
 int main()
 {
     installTraceOutput();

@@ -13,6 +13,19 @@
 #include "capture/redaction/text_matcher.h"
 #include "capture/redactor.h"
 
+using quillet::capture::AddressBytes;
+using quillet::capture::Capture;
+using quillet::capture::CapturedClass;
+using quillet::capture::CapturedInstance;
+using quillet::capture::CapturedProperty;
+using quillet::capture::CapturedValue;
+using quillet::capture::FoundIdentifier;
+using quillet::capture::identifierAt;
+using quillet::capture::ipv6Text;
+using quillet::capture::redact;
+using quillet::capture::TextMatcher;
+using quillet::capture::writeMof;
+
 namespace {
 
 struct PatternCase

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const REPOSITORY =
+const char* const kRepository =
     "class MSiSCSI_HBAInformation { string InstanceName; uint32 UniqueAdapterId; };\n"
     "instance of MSiSCSI_HBAInformation { InstanceName = \"ROOT\\\\ISCSIPRT\\\\0000_0\"; UniqueAdapterId = 1; };\n"
     "instance of MSiSCSI_HBAInformation { InstanceName = \"Dup\"; UniqueAdapterId = 2; };\n"
@@ -25,7 +25,7 @@ const char* const REPOSITORY =
     "instance of MSiSCSI_InitiatorSessionInfo { InstanceName = \"B\"; UniqueAdapterId = 8; };\n";
 
 // The repository is loaded at the process's first connection, so it is set before any test.
-const TempFile repository(REPOSITORY);
+const TempFile repository(kRepository);
 const bool repositorySet = setenv("WMISIM_REPOSITORY", repository.path().c_str(), 1) == 0;
 
 class Probe : public WMIObject
@@ -46,7 +46,7 @@ WMIObject* createProbe()
     return new Probe;
 }
 
-const EmbeddedClass PROBE_CLASS = {"Probe", &createProbe};
+const EmbeddedClass kProbeClass = {"Probe", &createProbe};
 
 // The caller's side of the session query: owns and deletes what the engine appended.
 struct OwnedRecords
@@ -160,7 +160,7 @@ TEST_F(EngineTest, SessionQueryAppendsOneRecordPerInstance)
     records.items.push_back(new Probe);
     CallLog log;
     std::string out = captureOutput(
-        [&] { EXPECT_EQ(1, engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items)); });
+        [&] { EXPECT_EQ(1, engine->queryInitiatorSessionInfo(NULL, kProbeClass, records.items)); });
     EXPECT_TRUE(endsWith(out, " InstanceName : A\n InstanceName : B\n")) << out;
     EXPECT_EQ(
         std::vector<std::string>{
@@ -179,7 +179,7 @@ TEST_F(EngineTest, SessionQueryOutOfMemoryKeepsTheRecordsAppendedSoFar)
     OwnedRecords records;
     g_failingCreation = 2;
     captureOutput([&] {
-        EXPECT_THROW(engine->queryInitiatorSessionInfo(NULL, PROBE_CLASS, records.items),
+        EXPECT_THROW(engine->queryInitiatorSessionInfo(NULL, kProbeClass, records.items),
                      std::bad_alloc);
     });
     ASSERT_EQ(1u, records.items.size());

@@ -41,22 +41,22 @@ namespace {
 
 // Subclasses whose __del__ calls a method, as a user's might: one with an instance dictionary and
 // one without; both are collected by the GC, as every heap subclass of the type is.
-const char SCRIPT[] = "import gc, sys\n"
-                      "import Quillet\n"
-                      "finalized = []\n"
-                      "class Plain(Quillet.WMIFacade):\n"
-                      "    def __del__(self):\n"
-                      "        finalized.append(self.printSomething())\n"
-                      "class Slotted(Quillet.WMIFacade):\n"
-                      "    __slots__ = ()\n"
-                      "    def __del__(self):\n"
-                      "        finalized.append(self.printSomething())\n"
-                      "def create(cls):\n"
-                      "    try:\n"
-                      "        cls()\n"
-                      "    except MemoryError:\n"
-                      "        return 'MemoryError'\n"
-                      "    return 'created'\n";
+const char kScript[] = "import gc, sys\n"
+                       "import Quillet\n"
+                       "finalized = []\n"
+                       "class Plain(Quillet.WMIFacade):\n"
+                       "    def __del__(self):\n"
+                       "        finalized.append(self.printSomething())\n"
+                       "class Slotted(Quillet.WMIFacade):\n"
+                       "    __slots__ = ()\n"
+                       "    def __del__(self):\n"
+                       "        finalized.append(self.printSomething())\n"
+                       "def create(cls):\n"
+                       "    try:\n"
+                       "        cls()\n"
+                       "    except MemoryError:\n"
+                       "        return 'MemoryError'\n"
+                       "    return 'created'\n";
 
 class CreationFailureTest : public testing::Test
 {
@@ -65,7 +65,7 @@ protected:
     {
         PyImport_AppendInittab("Quillet", QUILLET_INIT);
         Py_Initialize();
-        ASSERT_EQ(0, PyRun_SimpleString(SCRIPT));
+        ASSERT_EQ(0, PyRun_SimpleString(kScript));
     }
 
     // The value of a Python expression in the script's namespace, as an integer (-1 on error).

@@ -25,6 +25,10 @@
 #include "temp_files.h"
 #include "trace/console.h"
 
+using quillet::installTraceOutput;
+using quillet::PyRef;
+using quillet::RecordList;
+
 namespace {
 
 int g_buildCalls = 0;
@@ -51,13 +55,13 @@ extern "C" PyObject* Py_BuildValue(const char* format, ...)
 namespace {
 
 // As WQL text: each backslash of the InstanceName doubled.
-const wchar_t ADAPTER[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
+const wchar_t kAdapter[] = L"ROOT\\\\ISCSIPRT\\\\0000_0";
 
 typedef int (WMIFacade::*RecordQuery)(const wchar_t*, WMIObject*);
 
 // One adapter with two sessions of one and two connections: six builds, the connections and
 // each session before it, the adapter last.
-const char SESSIONS[] =
+const char kSessions[] =
     "class ISCSI_ConnectionStatic { uint64 UniqueConnectionId; uint16 CID; uint32 AuthType; };\n"
     "class ISCSI_SessionStatic { uint64 UniqueSessionId; string TargetiSCSIName;\n"
     "    ISCSI_ConnectionStatic ConnectionsList[]; };\n"
@@ -89,7 +93,7 @@ protected:
         // One file per process: ctest may run these tests side by side.
         s_repository =
             ::testing::TempDir() + "records_conversion_" + std::to_string(getpid()) + ".mof";
-        std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter << SESSIONS;
+        std::ofstream(s_repository.c_str(), std::ios::binary) << classes << adapter << kSessions;
         setenv("WMISIM_REPOSITORY", s_repository.c_str(), 1);
         installTraceOutput();
         Py_Initialize();
@@ -130,7 +134,7 @@ protected:
     {
         for (int failing = 1; failing <= builds; ++failing) {
             Record record;
-            ASSERT_EQ(1, (m_engine.*query)(ADAPTER, &record));
+            ASSERT_EQ(1, (m_engine.*query)(kAdapter, &record));
             record.read();
             g_buildCalls = 0;
             g_failingCall = failing;
@@ -170,7 +174,7 @@ TEST_F(ConversionFailureTest, SessionTreeReleasesEveryLevel)
 {
     for (int failing = 1; failing <= 6; ++failing) {
         RecordList<MSiSCSI_InitiatorSessionInfo> records;
-        ASSERT_EQ(1, m_engine.queryInitiatorSessionInfo(NULL, SESSION_INFO_CLASS, records.items()));
+        ASSERT_EQ(1, m_engine.queryInitiatorSessionInfo(NULL, kSessionInfoClass, records.items()));
         ASSERT_EQ(1u, records.size());
         records.readEach();
         PyRef list(PyList_New(0));
@@ -187,7 +191,7 @@ TEST_F(ConversionFailureTest, SessionTreeReleasesEveryLevel)
 TEST_F(ConversionFailureTest, SuccessfulConversionLeavesTheResultAsOnlyOwner)
 {
     MSiSCSI_TCPIPConfig record;
-    ASSERT_EQ(1, m_engine.queryTCPIPConfig(ADAPTER, &record));
+    ASSERT_EQ(1, m_engine.queryTCPIPConfig(kAdapter, &record));
     record.read();
     PyObject* result = record.PyGetObject();
     ASSERT_TRUE(result != NULL);

@@ -22,6 +22,11 @@
 #include "trace/console.h"
 #include "trace/utf8.h"
 
+using quillet::encodeUtf8;
+using quillet::installTraceOutput;
+using quillet::kUtf8BytesPerWide;
+using quillet::traceWprintf;
+
 namespace {
 
 TEST(TraceOutput, WritersKeepTheirOrderOnOneLine)
@@ -50,7 +55,7 @@ TEST(TraceOutput, Utf8AtEveryLengthBoundaryAndForInvalidValues)
     const wchar_t text[] = {0x7F,     0x80,     0x7FF,  0x800,  0xFFFF, 0x10000,
                             0x10FFFF, 0x110000, 0xD800, 0xDFFF, L'a'};
     const size_t length = sizeof(text) / sizeof(text[0]);
-    std::vector<char> out(length * UTF8_BYTES_PER_WIDE);
+    std::vector<char> out(length * kUtf8BytesPerWide);
     std::string bytes(out.data(), encodeUtf8(text, length, out.data()));
     EXPECT_EQ("\x7f"
               "\xc2\x80"
@@ -87,7 +92,7 @@ TEST(TraceOutput, FormattedLinesSayWhatTheCLibrarySays)
                 wchar_t buffer[256];
                 int length = swprintf(buffer, 256, format, args...);
                 ASSERT_GE(length, 0);
-                std::vector<char> bytes(length * UTF8_BYTES_PER_WIDE + 1);
+                std::vector<char> bytes(length * kUtf8BytesPerWide + 1);
                 expected.append(bytes.data(), encodeUtf8(buffer, length, bytes.data()));
                 EXPECT_TRUE(traceWprintf(format, args...));
             };
@@ -272,17 +277,17 @@ void writeRecordLines(int thread, int lines)
 
 TEST(TraceOutput, ThreadsNeverMixTheirLines)
 {
-    const int THREADS = 4, LINES = 3000;
+    const int kThreads = 4, kLines = 3000;
     std::string out = captureOutput([&] {
         std::vector<std::thread> threads;
-        for (int t = 0; t < THREADS; ++t)
-            threads.emplace_back(writeRecordLines, t, LINES);
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back(writeRecordLines, t, kLines);
         for (auto& thread : threads)
             thread.join();
     });
     std::map<std::string, int> expected;
-    for (int t = 0; t < THREADS; ++t) {
-        for (int i = 0; i < LINES; ++i) {
+    for (int t = 0; t < kThreads; ++t) {
+        for (int i = 0; i < kLines; ++i) {
             ++expected["Name" + std::to_string(t) + " = value \xc3\xa9 " + std::to_string(i) +
                        " type = 8"];
             ++expected["hbaInstName = ROOT\\ISCSIPRT\\" + std::to_string(t)];

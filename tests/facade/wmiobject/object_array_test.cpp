@@ -17,9 +17,12 @@
 #include "fake_class_object.h"
 #include "trace/console.h"
 
+using quillet::installTraceOutput;
+using quillet::PyRef;
+
 namespace {
 
-const char OBJECT_ARRAY_LINES[] = " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 0\n";
+const char kObjectArrayLines[] = " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 0\n";
 
 // A record that lets the test attach a fake object, as the engine would.
 class Holder : public WMIObject
@@ -86,8 +89,8 @@ TEST_F(ObjectArrayTest, NonZeroLowerBoundVisitsTheStatedIndexes)
 {
     owner.setObjects(L"List", objectArray(1, 5, 3, elements));
     std::string trace;
-    EXPECT_TRUE(read(&SESSION_STATIC_CLASS, &trace));
-    EXPECT_EQ(std::string(OBJECT_ARRAY_LINES) + "num dims? 1\n" +
+    EXPECT_TRUE(read(&kSessionStaticClass, &trace));
+    EXPECT_EQ(std::string(kObjectArrayLines) + "num dims? 1\n" +
                   "ISCSI_SessionStatic\nISCSI_SessionStatic\nISCSI_SessionStatic\n",
               trace);
     ASSERT_EQ(3u, records.size());
@@ -101,8 +104,8 @@ TEST_F(ObjectArrayTest, SeveralDimensionsWalkDimensionOneOnly)
 {
     owner.setObjects(L"List", objectArray(2, -1, 3, elements));
     std::string trace;
-    EXPECT_TRUE(read(&CONNECTION_STATIC_CLASS, &trace));
-    EXPECT_EQ(std::string(OBJECT_ARRAY_LINES) + "num dims? 2\n", trace);
+    EXPECT_TRUE(read(&kConnectionStaticClass, &trace));
+    EXPECT_EQ(std::string(kObjectArrayLines) + "num dims? 2\n", trace);
     EXPECT_EQ(3u, records.size());
     expectElementReferences(3);
     deleteAll(records);
@@ -121,7 +124,7 @@ TEST_F(ObjectArrayTest, ValuesThatAreNoArrayOfObjectsAreNotRead)
         {VT_BSTR, " type = 8\n V_ISARRAY = 0\n V_ISBYREF = 0\n"},
         {VT_UNKNOWN, " type = d\n V_ISARRAY = 0\n V_ISBYREF = 0\n"},
         {VT_ARRAY | VT_BSTR, " type = 8\n V_ISARRAY = 2000\n V_ISBYREF = 0\n"},
-        {VT_ARRAY | VT_UNKNOWN, OBJECT_ARRAY_LINES},  // no SAFEARRAY at all
+        {VT_ARRAY | VT_UNKNOWN, kObjectArrayLines},  // no SAFEARRAY at all
         {VT_ARRAY | VT_UNKNOWN | VT_BYREF, " type = d\n V_ISARRAY = 2000\n V_ISBYREF = 4000\n"},
     };
     for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
@@ -141,7 +144,7 @@ TEST_F(ObjectArrayTest, ValuesThatAreNoArrayOfObjectsAreNotRead)
             V_ARRAY(&value) = NULL;
         owner.set(L"List", &value);
         std::string trace;
-        EXPECT_FALSE(read(&SESSION_STATIC_CLASS, &trace)) << i;
+        EXPECT_FALSE(read(&kSessionStaticClass, &trace)) << i;
         EXPECT_EQ(cases[i].lines, trace) << i;
         EXPECT_TRUE(records.empty()) << i;
     }
@@ -160,26 +163,26 @@ TEST_F(ObjectArrayTest, NullEmptyUnknownClassAndFailedGet)
     V_VT(&null) = VT_NULL;
     owner.set(L"List", &null);
     std::string trace;
-    EXPECT_TRUE(read(&SESSION_STATIC_CLASS, &trace));
+    EXPECT_TRUE(read(&kSessionStaticClass, &trace));
     EXPECT_EQ(" type = 1\n V_ISARRAY = 0\n V_ISBYREF = 0\nVT_NULL\n", trace);
 
     // An empty array never looks at the class: none (a class the records do not read) will do.
     owner.setObjects(L"List", objectArray(1, 0, 0, elements));
     EXPECT_TRUE(read(NULL, &trace));
-    EXPECT_EQ(std::string(OBJECT_ARRAY_LINES) + "num dims? 1\n", trace);
+    EXPECT_EQ(std::string(kObjectArrayLines) + "num dims? 1\n", trace);
 
     owner.setObjects(L"List", objectArray(1, 0, 2, elements));
     EXPECT_FALSE(read(NULL, &trace));
-    EXPECT_EQ(std::string(OBJECT_ARRAY_LINES) + "num dims? 1\n", trace);
+    EXPECT_EQ(std::string(kObjectArrayLines) + "num dims? 1\n", trace);
     EXPECT_TRUE(records.empty());
 
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(holder.getObjectArray(L"NoSuchProperty", &SESSION_STATIC_CLASS, records));
+    EXPECT_FALSE(holder.getObjectArray(L"NoSuchProperty", &kSessionStaticClass, records));
     EXPECT_EQ("Get failed\n", testing::internal::GetCapturedStdout());
 
     Holder empty;
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(empty.getObjectArray(L"List", &SESSION_STATIC_CLASS, records));
+    EXPECT_FALSE(empty.getObjectArray(L"List", &kSessionStaticClass, records));
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(records.empty());
 }
@@ -195,7 +198,7 @@ TEST_F(ObjectArrayTest, MemoryExhaustionLeaksNothing)
         testing::internal::CaptureStdout();
         bool threw = false;
         try {
-            holder.getObjectArray(L"List", &SESSION_STATIC_CLASS, records);
+            holder.getObjectArray(L"List", &kSessionStaticClass, records);
         } catch (const std::bad_alloc&) {
             threw = true;
         }

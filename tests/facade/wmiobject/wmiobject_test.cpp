@@ -15,7 +15,7 @@ class Record : public WMIObject
 {};
 
 // The address class as a record passes it to GetObject; the reader asks only whether there is one.
-const EmbeddedClass ADDRESS_CLASS = {"ISCSI_IP_Address", NULL};
+const EmbeddedClass kAddressClass = {"ISCSI_IP_Address", NULL};
 
 class WMIObjectTest : public testing::Test
 {
@@ -54,7 +54,7 @@ TEST(WMIObjectEmpty, ReadersFailSilentlyAndLeaveBuffersAlone)
 
     Record target;
     out = captureOutput(
-        [&] { EXPECT_FALSE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+        [&] { EXPECT_FALSE(record.GetObject(L"IpAddress", &kAddressClass, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** No m_pclsObject!\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -211,7 +211,7 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
 
     Record target;
     std::string out = captureOutput(
-        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &kAddressClass, &target)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               " _type = d\n type = d\n V_ISARRAY = 0\n V_ISBYREF = 0\n"
               "*** GetObject is non-NULL\n"
@@ -228,18 +228,18 @@ TEST_F(WMIObjectTest, GetObjectAttachesOnlyAnEmbeddedAddress)
     EXPECT_EQ(3u, address.references());
 
     out = captureOutput(
-        [&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", &ADDRESS_CLASS, &other)); });
+        [&] { EXPECT_FALSE(record.GetObject(L"NotAnObject", &kAddressClass, &other)); });
     EXPECT_NE(std::string::npos, out.find(" _type = 3\n"));
     EXPECT_NE(std::string::npos, out.find("*** GetObject failed\n"));
 
     out =
-        captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", &ADDRESS_CLASS, &other)); });
+        captureOutput([&] { EXPECT_TRUE(record.GetObject(L"NoAddress", &kAddressClass, &other)); });
     EXPECT_NE(
         std::string::npos,
         out.find(" _type = 1\n type = 1\n V_ISARRAY = 0\n V_ISBYREF = 0\n*** GetObject VT_NULL\n"));
 
     out =
-        captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", &ADDRESS_CLASS, &other)); });
+        captureOutput([&] { EXPECT_FALSE(record.GetObject(L"Missing", &kAddressClass, &other)); });
     EXPECT_EQ("--- GetObject -----------------------------\n"
               "*** GetObject m_pclsObject->Get failed\n"
               "--- GetObject COMPLETED ret = -----------------------------0\n",
@@ -266,7 +266,7 @@ TEST_F(WMIObjectTest, ObjectAndArrayValuesWithoutPointer)
 
     Record target;
     std::string out = captureOutput(
-        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &ADDRESS_CLASS, &target)); });
+        [&] { EXPECT_TRUE(record.GetObject(L"IpAddress", &kAddressClass, &target)); });
     EXPECT_NE(std::string::npos, out.find("*** GetObject is non-NULL\n*** GetObject ok\n")) << out;
     out = captureOutput([&] { EXPECT_EQ(0, target.getLong(L"Type")); });
     EXPECT_EQ("", out);
