@@ -11,6 +11,7 @@ import tempfile
 import unittest
 
 from module_results import module_results, stand_in_environment, wql_escaped
+from scenario import tool_environment
 from source_tree import SAMPLE_MOF, SOURCE_DIR, version
 
 SCRIPT = os.path.join(SOURCE_DIR, 'examples', 'inventory.py')
@@ -72,7 +73,8 @@ class InventoryJsonTest(unittest.TestCase):
 
     def assertValid(self):
         process = subprocess.Popen([DEBIAN_PYTHON3, '-c', VALIDATE, SCHEMA] + self.documents,
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                   env=tool_environment())
         output = process.communicate()[0].decode('utf-8', 'replace')
         self.assertEqual(0, process.returncode, output)
 
@@ -144,7 +146,8 @@ class InventoryJsonTest(unittest.TestCase):
         with open(self.documents[0], 'w') as f:
             json.dump(document, f)
         process = subprocess.Popen([DEBIAN_PYTHON3, '-c', VALIDATE, SCHEMA, self.documents[0]],
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                   env=tool_environment())
         output = process.communicate()[0].decode('utf-8')
         self.assertEqual(1, process.returncode, output)
         self.assertIn("'SerialNumber' is a required property", output)

@@ -68,6 +68,16 @@ class Result(collections.namedtuple('Result', 'returncode stdout stderr log')):
         return None
 
 
+def tool_environment():
+    """The environment for a helper program that is not under test (Debian's python3 running
+    jsonschema or parsing the stubs): without the sanitizer runtime the sanitizer run preloads,
+    whose leak check would judge that program instead of ours."""
+    environment = dict(os.environ)
+    for name in ('LD_PRELOAD', 'ASAN_OPTIONS', 'LSAN_OPTIONS', 'UBSAN_OPTIONS'):
+        environment.pop(name, None)
+    return environment
+
+
 def run(code, mof=None, faults=None, env=None, args=(), path=(), **options):
     """Runs the Python text `code` with this interpreter; returns Result. `mof` is the
     repository text, `path` folders the scenario imports from besides tests/pylib, `args` its

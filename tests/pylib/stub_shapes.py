@@ -15,6 +15,7 @@ import subprocess
 import sys
 
 from pycompat import PY3, text_type
+from scenario import tool_environment
 from source_tree import SOURCE_DIR
 
 STUB = os.path.join(SOURCE_DIR, 'Quillet.pyi')
@@ -69,7 +70,8 @@ def describe(path=STUB):
     """The stub's description; on Python 2 through Debian's python3."""
     if PY3:
         return _parse(path)
-    output = subprocess.check_output([DEBIAN_PYTHON3, os.path.abspath(__file__), path])
+    output = subprocess.check_output([DEBIAN_PYTHON3, os.path.abspath(__file__), path],
+                                     env=tool_environment())
     return _native(json.loads(output.decode('utf-8')))
 
 
