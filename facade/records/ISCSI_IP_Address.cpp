@@ -3,8 +3,6 @@
 #include <iostream>
 #include "python/py_ref.h"
 
-using quillet::PyRef;
-
 ISCSI_IP_Address::ISCSI_IP_Address()
 {
     std::cout << "ISCSI_IP_Address" << std::endl;
@@ -27,7 +25,7 @@ void ISCSI_IP_Address::read()
 PyObject* ISCSI_IP_Address::build(const Values& values)
 {
     // A long even when small, as the address is always unsigned.
-    PyRef address(PyLong_FromUnsignedLong(values.ipV4Address));
+    quillet::PyRef address(PyLong_FromUnsignedLong(values.ipV4Address));
     if (address.get() == NULL)
         return NULL;
     return Py_BuildValue("{s:O,s:i}", "IpV4Address", address.get(), "Type", values.type);

@@ -5,10 +5,6 @@
 #include "python/py_text.h"
 #include "trace/identifier_trace.h"
 
-using quillet::PyRef;
-using quillet::PyText;
-using quillet::traceIdentifier;
-
 MSiSCSI_HBAInformation::Values::Values()
     : integratedTCPIP(0), generationalGuid(), versionMin(0), versionMax(0), status(0),
       requiresBinaryIpAddresses(0), numberOfPorts(0), multifunctionDevice(0), maxCDBLength(0),
@@ -43,7 +39,7 @@ void MSiSCSI_HBAInformation::read()
     getString(L"SerialNumber", v.serialNumber.text);
 
     getUInt64String(L"UniqueAdapterId", v.uniqueAdapterId.text);
-    traceIdentifier("UniqueAdapterId", v.uniqueAdapterId.text);
+    quillet::traceIdentifier("UniqueAdapterId", v.uniqueAdapterId.text);
 
     getString(L"VendorID", v.vendorID.text);
     getString(L"VendorModel", v.vendorModel.text);
@@ -65,24 +61,28 @@ PyObject* MSiSCSI_HBAInformation::PyGetObject() const
 {
     const Values& v = m_values;
     const BYTE* guid = v.generationalGuid;
-    PyRef guidTuple(Py_BuildValue("i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i", guid[0], guid[1], guid[2],
-                                  guid[3], guid[4], guid[5], guid[6], guid[7], guid[8], guid[9],
-                                  guid[10], guid[11], guid[12], guid[13], guid[14], guid[15]));
+    quillet::PyRef guidTuple(Py_BuildValue("i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i", guid[0], guid[1],
+                                           guid[2], guid[3], guid[4], guid[5], guid[6], guid[7],
+                                           guid[8], guid[9], guid[10], guid[11], guid[12], guid[13],
+                                           guid[14], guid[15]));
     if (guidTuple.get() == NULL)
         return NULL;
     // "O": the holder drops our reference, so the dictionary ends up the tuple's only owner.
     return Py_BuildValue(
         "{s:i,s:u,s:i,s:i,s:u,s:u,s:i,s:O,s:u,s:i,s:i,s:i,s:i,s:u,s:i,s:u,s:i,s:u,s:u,s:u,s:u,s:i,s:i}",
-        "Active", v.active, "AsicVersion", PyText(v.asicVersion).unicode(), "BiDiScsiCommands",
-        v.biDiScsiCommands, "CacheValid", v.cacheValid, "DriverName",
-        PyText(v.driverName).unicode(), "FirmwareVersion", PyText(v.firmwareVersion).unicode(),
-        "FunctionalitySupported", v.functionalitySupported, "GenerationalGuid", guidTuple.get(),
-        "InstanceName", PyText(v.instanceName).unicode(), "IntegratedTCPIP", v.integratedTCPIP,
+        "Active", v.active, "AsicVersion", quillet::PyText(v.asicVersion).unicode(),
+        "BiDiScsiCommands", v.biDiScsiCommands, "CacheValid", v.cacheValid, "DriverName",
+        quillet::PyText(v.driverName).unicode(), "FirmwareVersion",
+        quillet::PyText(v.firmwareVersion).unicode(), "FunctionalitySupported",
+        v.functionalitySupported, "GenerationalGuid", guidTuple.get(), "InstanceName",
+        quillet::PyText(v.instanceName).unicode(), "IntegratedTCPIP", v.integratedTCPIP,
         "MaxCDBLength", v.maxCDBLength, "MultifunctionDevice", v.multifunctionDevice,
-        "NumberOfPorts", v.numberOfPorts, "OptionRomVersion", PyText(v.optionRomVersion).unicode(),
-        "RequiresBinaryIpAddresses", v.requiresBinaryIpAddresses, "SerialNumber",
-        PyText(v.serialNumber).unicode(), "Status", v.status, "UniqueAdapterId",
-        PyText(v.uniqueAdapterId).unicode(), "VendorID", PyText(v.vendorID).unicode(),
-        "VendorModel", PyText(v.vendorModel).unicode(), "VendorVersion",
-        PyText(v.vendorVersion).unicode(), "VersionMax", v.versionMax, "VersionMin", v.versionMin);
+        "NumberOfPorts", v.numberOfPorts, "OptionRomVersion",
+        quillet::PyText(v.optionRomVersion).unicode(), "RequiresBinaryIpAddresses",
+        v.requiresBinaryIpAddresses, "SerialNumber", quillet::PyText(v.serialNumber).unicode(),
+        "Status", v.status, "UniqueAdapterId", quillet::PyText(v.uniqueAdapterId).unicode(),
+        "VendorID", quillet::PyText(v.vendorID).unicode(), "VendorModel",
+        quillet::PyText(v.vendorModel).unicode(), "VendorVersion",
+        quillet::PyText(v.vendorVersion).unicode(), "VersionMax", v.versionMax, "VersionMin",
+        v.versionMin);
 }

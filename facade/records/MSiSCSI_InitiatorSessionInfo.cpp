@@ -8,12 +8,6 @@
 #include "records/embedded_classes.h"
 #include "trace/identifier_trace.h"
 
-using quillet::buildList;
-using quillet::PyRef;
-using quillet::PyText;
-using quillet::readObjectArray;
-using quillet::traceIdentifier;
-
 MSiSCSI_InitiatorSessionInfo::MSiSCSI_InitiatorSessionInfo()
 {
     std::cout << "MSiSCSI_InitiatorSessionInfo" << std::endl;
@@ -27,17 +21,18 @@ MSiSCSI_InitiatorSessionInfo::~MSiSCSI_InitiatorSessionInfo()
 void MSiSCSI_InitiatorSessionInfo::read()
 {
     getUInt64String(L"UniqueAdapterId", m_values.uniqueAdapterId.text);
-    traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
-    readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &kSessionStaticClass,
-                                         m_values.sessions);
+    quillet::traceIdentifier("UniqueAdapterId", m_values.uniqueAdapterId.text);
+    quillet::readObjectArray<ISCSI_SessionStatic>(*this, L"SessionsList", &kSessionStaticClass,
+                                                  m_values.sessions);
 }
 
 PyObject* MSiSCSI_InitiatorSessionInfo::PyGetObject() const
 {
-    PyRef sessions(buildList<ISCSI_SessionStatic>(m_values.sessions));
+    quillet::PyRef sessions(quillet::buildList<ISCSI_SessionStatic>(m_values.sessions));
     if (sessions.get() == NULL)
         return NULL;
     // The builder skips ',' and ':' alike between items: two entries.
-    return Py_BuildValue("{s:u,s,O}", "UniqueAdapterId", PyText(m_values.uniqueAdapterId).unicode(),
-                         "SessionsList", sessions.get());
+    return Py_BuildValue("{s:u,s,O}", "UniqueAdapterId",
+                         quillet::PyText(m_values.uniqueAdapterId).unicode(), "SessionsList",
+                         sessions.get());
 }

@@ -3,8 +3,6 @@
 #include <iostream>
 #include "python/py_ref.h"
 
-using quillet::PyRef;
-
 MSiSCSI_NICConfig::MSiSCSI_NICConfig()
 {
     std::cout << "MSiSCSI_NICConfig" << std::endl;
@@ -30,7 +28,8 @@ void MSiSCSI_NICConfig::read()
 PyObject* MSiSCSI_NICConfig::PyGetObject() const
 {
     const BYTE* mac = m_values.macAddress;
-    PyRef macTuple(Py_BuildValue("i,i,i,i,i,i", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]));
+    quillet::PyRef macTuple(
+        Py_BuildValue("i,i,i,i,i,i", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]));
     if (macTuple.get() == NULL)
         return NULL;
     // "O": the holder drops our reference, so the dictionary ends up the tuple's only owner.

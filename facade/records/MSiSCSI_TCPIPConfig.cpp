@@ -4,8 +4,6 @@
 #include "python/py_ref.h"
 #include "records/embedded_classes.h"
 
-using quillet::PyRef;
-
 MSiSCSI_TCPIPConfig::MSiSCSI_TCPIPConfig()
 {
     std::cout << "MSiSCSI_TCPIPConfig" << std::endl;
@@ -57,7 +55,7 @@ PyObject* MSiSCSI_TCPIPConfig::PyGetObject() const
         &m_values.ipAddress, &m_values.alternateDNSServer, &m_values.preferredDNSServer,
         &m_values.defaultGateway, &m_values.subnetMask};
     const size_t count = sizeof addresses / sizeof addresses[0];
-    PyRef built[count];
+    quillet::PyRef built[count];
     for (size_t i = 0; i < count; ++i) {
         built[i].reset(ISCSI_IP_Address::build(*addresses[i]));
         if (built[i].get() == NULL)
