@@ -112,10 +112,10 @@ PyTypeObject* createType(const TypeDefinition& definition)
         {0, NULL},
     };
     // The type keeps pointing at the name; the slots are copied.
-    PyType_Spec spec = {definition.name, definition.basicSize, 0,
-                        static_cast<unsigned int>(definition.flags | Py_TPFLAGS_IMMUTABLETYPE),
-                        slots};
-    return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
+    PyType_Spec layout = {definition.name, definition.basicSize, 0,
+                          static_cast<unsigned int>(definition.flags | Py_TPFLAGS_IMMUTABLETYPE),
+                          slots};
+    return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&layout));
 }
 
 PyObject* allocateInstance(PyTypeObject* type)
