@@ -43,10 +43,7 @@ def capture(args=(), repository=None, faults=None, **options):
 
 def capture_many(arg_lists, repository):
     """Runs one QuilletCapture per argument list, all at once; returns their exit codes."""
-    env = dict(os.environ)
-    for name in ('WMISIM_FAULTS', 'WMISIM_LOG'):
-        env.pop(name, None)
-    env['WMISIM_REPOSITORY'] = repository
+    env = scenario.stand_in_environment(repository)
     with open(os.devnull, 'wb') as null:
         processes = [subprocess.Popen([CAPTURE_EXE] + list(args), stdout=null, stderr=null, env=env)
                      for args in arg_lists]

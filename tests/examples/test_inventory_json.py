@@ -10,8 +10,9 @@ import sys
 import tempfile
 import unittest
 
-from module_results import module_results, stand_in_environment, wql_escaped
-from scenario import tool_environment
+from module_results import module_results
+from mof_fixtures import wql_escaped
+from scenario import stand_in_environment, tool_environment
 from source_tree import SAMPLE_MOF, SOURCE_DIR, version
 
 SCRIPT = os.path.join(SOURCE_DIR, 'examples', 'inventory.py')

@@ -7,24 +7,10 @@ import sys
 import tempfile
 import shutil
 
+from mof_fixtures import wql_escaped
+from scenario import stand_in_environment
+
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def wql_escaped(name):
-    return name.replace(u'\\', u'\\\\').replace(u'"', u'\\"')
-
-
-def stand_in_environment(repository, faults=None, log=None):
-    """The environment for a process on the stand-in: this one's, with only these settings."""
-    env = dict(os.environ)
-    for name in ('WMISIM_REPOSITORY', 'WMISIM_FAULTS', 'WMISIM_LOG'):
-        env.pop(name, None)
-    env['WMISIM_REPOSITORY'] = repository
-    if faults:
-        env['WMISIM_FAULTS'] = faults
-    if log:
-        env['WMISIM_LOG'] = log
-    return env
 
 
 def module_results(repository, names, faults=None, period=None):

@@ -112,22 +112,26 @@ def run_program(command, mof=None, faults=None, env=None, **options):
         shutil.rmtree(workdir, ignore_errors=True)
 
 
-def _spawn(command, workdir, mof, faults, env, repository=None, cwd=None, log=True,
-           slow_reader=False, timeout=None, preexec_fn=None):
+def stand_in_environment(repository=None, faults=None, log=None):
+    """The environment for a process on the stand-in: this one's, with only these settings."""
     environment = dict(os.environ)
     for name in _CLEARED:
         environment.pop(name, None)
+    for name, value in (('WMISIM_REPOSITORY', repository), ('WMISIM_FAULTS', faults),
+                        ('WMISIM_LOG', log)):
+        if value:
+            environment[name] = value
+    return environment
+
+
+def _spawn(command, workdir, mof, faults, env, repository=None, cwd=None, log=True,
+           slow_reader=False, timeout=None, preexec_fn=None):
     log_path = os.path.join(workdir, 'calls.log')
-    if log:
-        environment['WMISIM_LOG'] = log_path
     if mof is not None:
         repository = os.path.join(workdir, 'repository.mof')
         with open(repository, 'wb') as f:
             f.write(mof.encode('utf-8') if isinstance(mof, text_type) else mof)
-    if repository is not None:
-        environment['WMISIM_REPOSITORY'] = repository
-    if faults:
-        environment['WMISIM_FAULTS'] = faults
+    environment = stand_in_environment(repository, faults, log_path if log else None)
     environment.update(env or {})
     process = subprocess.Popen(command, env=environment, cwd=cwd, preexec_fn=preexec_fn,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)

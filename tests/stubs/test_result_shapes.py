@@ -6,7 +6,8 @@ import subprocess
 import tempfile
 import unittest
 
-from module_results import module_results, stand_in_environment
+from module_results import module_results
+from scenario import stand_in_environment
 from source_tree import SAMPLE_MOF
 import stub_shapes
 
